@@ -1,0 +1,29 @@
+// Diagnostic log and error boxes: the services every subsystem uses to record progress
+// markers and to show the failures a user must see.
+#pragma once
+
+#include "app/text.h"
+
+extern char g_szLogFile[TEXT_MAX];
+extern int g_bLogEnabled;
+
+// Local time of one log entry.
+struct LogTime {
+    int nYear, nMonth, nDay, nHour, nMinute, nSecond;
+};
+
+// Formats one entry "%d/%d/%d %d:%d:%d - %s\n" (month/day/year hour:minute:second); the text
+// stream of the log file turns the line feed into the platform's line end. Returns false when
+// the entry did not fit (it is then cut).
+bool FormatLogLine(char* dst, std::size_t size, const LogTime& time, const char* message);
+
+// The machine's local time now.
+LogTime CurrentLogTime();
+
+// Appends one entry to the log when logging is on. Returns 1, or 0 when the log file cannot be
+// opened, in which case logging is switched off for good and the failure is shown once.
+int WriteLog(const char* message);
+
+// Shows a modal "Error" box with the text and an OK button; returns what the box returns.
+// The Windows build shows a message box; builds without Windows provide their own.
+int ShowError(const char* text);

@@ -1,0 +1,184 @@
+#include "menu/menu_config.h"
+
+#include "app/diag.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+const char* const kProgramName = "tovak.exe";
+
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Reads "key%d" of selection n into buffer.
+void ReadSelKey(IProfileReader& profile, const char* section, const char* format, int n,
+                const char* def, char* buffer, std::size_t size, char* keyOut) {
+    FormatText(keyOut, 64, format, n);
+    profile.GetString(section, keyOut, def, buffer, size);
+}
+
+} // namespace
+
+int ScanIntList(const char* text, int* values, int count) {
+    const char* p = text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (*p != ',')
+                return i;
+            ++p;
+        }
+        while (IsBlank(*p))
+            ++p;
+        bool negative = false;
+        if (*p == '+' || *p == '-')
+            negative = *p++ == '-';
+        if (*p < '0' || *p > '9')
+            return i;
+        std::uint32_t value = 0;
+        for (; *p >= '0' && *p <= '9'; ++p)
+            value = value * 10u + static_cast<std::uint32_t>(*p - '0');
+        values[i] = static_cast<int>(negative ? 0u - value : value);
+    }
+    return count;
+}
+
+int HexToColor(const char* text) {
+    std::size_t length = std::strlen(text);
+    if (length > 10)
+        length = 10;
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < length && text[i]; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        std::uint32_t digit;
+        if (c >= 0x2A && c <= 0x3F)
+            digit = c & 0x0F;
+        else if ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))
+            digit = (c & 0x0F) + 9;
+        else
+            return 0;
+        value = (value << 4) | digit; // beyond eight digits only the last eight count
+    }
+    return static_cast<int>(value);
+}
+
+int IsYes(const char* text) {
+    char c = text[0];
+    return (c == 'Y' || c == 'y' || c == 'T' || c == 't') ? 1 : 0;
+}
+
+int QualityFromText(const char* text) {
+    if (EqualsNoCase(text, "LOW"))
+        return 1;
+    if (EqualsNoCase(text, "AUTOLOW"))
+        return 2;
+    if (EqualsNoCase(text, "MEDIUM"))
+        return 3;
+    if (EqualsNoCase(text, "AUTOHIGH"))
+        return 5;
+    return 4;
+}
+
+int LoadMenuModel(IProfileReader& profile, const char* section, const char* configPath,
+                  const MenuMetrics& metrics, CMenuModel& model, char* error,
+                  std::size_t errorSize) {
+    WriteLog("CMenuWnd::LoadMenu");
+    if (!CopyText(model.strSection, sizeof model.strSection, section)) {
+        FormatText(error, errorSize, "%s - Settings config problem\n\n%s\n\nMenu section name "
+                   "is too long (at most %d characters)", kProgramName, configPath,
+                   static_cast<int>(TEXT_MAX - 1));
+        return 0;
+    }
+    const char* s = model.strSection;
+    profile.GetString(s, "title", "No title", model.strTitle, TEXT_MAX);
+    profile.GetString(s, "titleimage", "", model.strTitleImage, TEXT_MAX);
+    profile.GetString(s, "playtitle", "Play Game", model.strPlayTitle, TEXT_MAX);
+    profile.GetString(s, "visittitle", "Not Set", model.strVisitTitle, TEXT_MAX);
+    profile.GetString(s, "visiturl", "", model.strVisitUrl, TEXT_MAX);
+    profile.GetString(s, "exittitle", "Exit", model.strExitTitle, TEXT_MAX);
+
+    int count = profile.GetInt(s, "numselections", 0);
+    if (count > MAX_SELECTIONS) {
+        FormatText(error, errorSize,
+                   "Too many selections specified in ini file numselections=%d, max=%d", count,
+                   MAX_SELECTIONS);
+        return 0;
+    }
+    model.nDefaultSelection = profile.GetInt(s, "defaultselection", 0);
+
+    char text[TEXT_MAX];
+    char screenBg[TEXT_MAX];
+    char key[64];
+    for (int n = 1; n <= count; ++n) {
+        MenuSelection& sel = model.sel[model.nSelections];
+        int v[4];
+
+        ReadSelKey(profile, s, "selscreensize%d", n, "0,0", text, sizeof text, key);
+        v[0] = v[1] = 0;
+        bool ok = ScanIntList(text, v, 2) == 2;
+        sel.nScreenWidth = v[0];
+        sel.nScreenHeight = v[1];
+        if (ok) {
+            ReadSelKey(profile, s, "selscreencolordepth%d", n, "16", text, sizeof text, key);
+            v[0] = 0;
+            ok = ScanIntList(text, v, 1) == 1;
+            sel.nColorDepth = v[0];
+        }
+        if (ok) {
+            ReadSelKey(profile, s, "selgamesize%d", n, "0,0", text, sizeof text, key);
+            v[0] = v[1] = 0;
+            ok = ScanIntList(text, v, 2) == 2;
+            sel.nGameWidth = v[0];
+            sel.nGameHeight = v[1];
+        }
+        if (ok) {
+            ReadSelKey(profile, s, "selpos%d", n, "0,0,0,0", text, sizeof text, key);
+            v[0] = v[1] = v[2] = v[3] = 0;
+            ok = ScanIntList(text, v, 4) == 4;
+            sel.nPosX = v[0];
+            sel.nPosY = v[1];
+            sel.nPosWidth = v[2];
+            sel.nPosHeight = v[3];
+        }
+        if (!ok) {
+            FormatText(error, errorSize,
+                       "%s - Settings config problem\n\n%s\n\n%s - not enough values specified",
+                       kProgramName, configPath, key);
+            return 0;
+        }
+
+        ReadSelKey(profile, s, "selcode%d", n, "exit", sel.strCode, TEXT_MAX, key);
+        ReadSelKey(profile, s, "selcolor%d", n, "00FF00", text, sizeof text, key);
+        sel.clrFocus = HexToColor(text);
+        ReadSelKey(profile, s, "selscreenbgcolor%d", n, "000000", screenBg, sizeof screenBg, key);
+        sel.clrScreenBg = HexToColor(screenBg);
+        // Without its own value the game's colour follows the screen colour.
+        ReadSelKey(profile, s, "selgamebgcolor%d", n, screenBg, text, sizeof text, key);
+        sel.clrGameBg = HexToColor(text);
+        ReadSelKey(profile, s, "seldesc%d", n, "", sel.strDesc, TEXT_MAX, key);
+        ReadSelKey(profile, s, "selscreenfull%d", n, "", text, sizeof text, key);
+        sel.bScreenFull = IsYes(text);
+        ReadSelKey(profile, s, "selshowcursor%d", n, "Y", text, sizeof text, key);
+        sel.bShowCursor = IsYes(text);
+        ReadSelKey(profile, s, "selscreenclosebtn%d", n, "Y", text, sizeof text, key);
+        sel.bCloseBtn = IsYes(text);
+        ReadSelKey(profile, s, "selcloseonevent%d", n, "Y", text, sizeof text, key);
+        sel.bCloseOnEvent = IsYes(text);
+        ReadSelKey(profile, s, "selurl%d", n, "", sel.strUrl, TEXT_MAX, key);
+        ReadSelKey(profile, s, "selquality%d", n, "", text, sizeof text, key);
+        sel.nQuality = QualityFromText(text);
+        ++model.nSelections;
+    }
+
+    if (model.nSelections == 0) {
+        FormatText(error, errorSize,
+                   "%s - Settings config problem\n\n%s\n\nNo valid screen settings found",
+                   kProgramName, configPath);
+        return 0;
+    }
+
+    model.nWidth = profile.GetInt(s, "xsize", 450) + 2 * metrics.cxDlgFrame;
+    model.nHeight =
+        profile.GetInt(s, "ysize", 250) + 2 * metrics.cyDlgFrame + metrics.cyCaption;
+    return 1;
+}
