@@ -2,6 +2,7 @@
 // device-independent bitmap (header, 256-entry colour table, one byte per pixel).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct HDC__; // the Win32 device context type, so that this header needs no Win32 headers
@@ -71,7 +72,7 @@ class CGifImage {
 };
 
 // Decodes GIF LZW data (codes packed least significant bit first) into the pixel rows. data
-// must be followed by at least four zero bytes. Returns the number of bits consumed, or 0 when
-// the frame fails.
-int DecodeLzw(const std::uint8_t* data, std::uint8_t* pixels, int minCodeSize, int stride,
-              int width, int height, int interlaced);
+// holds dataSize bytes of codes followed by at least four zero bytes; no byte past them is
+// read. Returns the number of bits consumed, or 0 when the frame fails.
+int DecodeLzw(const std::uint8_t* data, std::size_t dataSize, std::uint8_t* pixels,
+              int minCodeSize, int stride, int width, int height, int interlaced);
