@@ -1,0 +1,5 @@
+#include "app/diag.h"
+
+#include <windows.h>
+
+int ShowError(const char* text) { return MessageBoxA(nullptr, text, "Error", MB_OK); }

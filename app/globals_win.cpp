@@ -1,0 +1,7 @@
+// The process-wide objects, in one translation unit so that they are built in this order and
+// destroyed in the reverse order when the program ends.
+#include "app/library_win.h"
+#include "image/gif.h"
+
+CGifImage g_imgLogo;
+CAtlLibrary g_AtlLib;

@@ -1,0 +1,42 @@
+#include "app/startup.h"
+
+#include "app/cmdline.h"
+
+#include <cstring>
+
+char g_szWorkDir[TEXT_MAX] = "";
+char g_szIniFile[TEXT_MAX] = "";
+
+const WindowClassName kWindowClasses[WINDOW_CLASS_COUNT] = {
+    {"WinFuncs", "RegisterClassEx for WinFuncs failed"},
+    {"BkGrndWnd", "RegisterClassEx for BkGrndWnd failed"},
+    {"LoadLogo", "RegisterClassEx for LoadLogo failed"},
+    {"CloseBtn", "RegisterClassEx for CloseBtn failed"},
+};
+
+bool ResolveConfigPath(const char* workDir, const char* cmdLine, std::string& error) {
+    const int limit = static_cast<int>(TEXT_MAX - 1);
+    g_szWorkDir[0] = '\0';
+    g_szIniFile[0] = '\0';
+    if (!CopyText(g_szWorkDir, sizeof g_szWorkDir, workDir)) {
+        g_szWorkDir[0] = '\0';
+        error = "The folder Tovak was started in has a path longer than " +
+                std::to_string(limit) + " characters:\n\n" + workDir +
+                "\n\nMove the game to a folder with a shorter path.";
+        return false;
+    }
+    char token[TEXT_MAX];
+    CommandLineResult scan = ScanCommandLine(cmdLine, token, sizeof token);
+    if (scan == CMDLINE_TOO_LONG) {
+        error = "The configuration file named on the command line is longer than " +
+                std::to_string(limit) + " characters:\n\n" + std::string(cmdLine);
+        return false;
+    }
+    const char* name = scan == CMDLINE_TOKEN ? token : "tovak.ini";
+    if (!JoinPath(g_szIniFile, sizeof g_szIniFile, g_szWorkDir, name)) {
+        error = "The path of the configuration file is longer than " + std::to_string(limit) +
+                " characters:\n\n" + std::string(g_szWorkDir) + "\\" + name;
+        return false;
+    }
+    return true;
+}

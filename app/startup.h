@@ -1,0 +1,37 @@
+// Start-up decisions that need no Windows: where the configuration file is, whether the
+// diagnostic log is on, and in which order the window classes are registered.
+#pragma once
+
+#include "app/text.h"
+
+#include <string>
+
+extern char g_szWorkDir[TEXT_MAX];
+extern char g_szIniFile[TEXT_MAX];
+
+// Exit codes of the program.
+enum ExitCode { EXIT_OK = 0, EXIT_MENU_FAILED = 1, EXIT_STARTUP_FAILED = 18 };
+
+// Sets g_szWorkDir to workDir and g_szIniFile to the working directory joined with the command
+// line's first token (default "tovak.ini"). A working directory, token or joined path that does
+// not fit its buffer is refused: the result is false and error holds the text to show.
+bool ResolveConfigPath(const char* workDir, const char* cmdLine, std::string& error);
+
+// The four window classes, in the order they are registered, with the message shown when one
+// fails. Registration stops at the first failure.
+struct WindowClassName {
+    const char* name;
+    const char* failure;
+};
+constexpr int WINDOW_CLASS_COUNT = 4;
+extern const WindowClassName kWindowClasses[WINDOW_CLASS_COUNT];
+
+// Registers the classes in order with registerClass(index); returns the failure message of the
+// first class that fails, or nullptr when all four are registered.
+template <typename Register> const char* RegisterWindowClasses(Register registerClass) {
+    for (int i = 0; i < WINDOW_CLASS_COUNT; ++i) {
+        if (!registerClass(i))
+            return kWindowClasses[i].failure;
+    }
+    return nullptr;
+}

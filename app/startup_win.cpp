@@ -1,0 +1,136 @@
+#include "app/startup_win.h"
+
+#include "app/diag.h"
+#include "app/library_win.h"
+#include "app/startup.h"
+#include "image/gif.h"
+#include "menu/menu_config.h"
+#include "menu/menu_wnd_win.h"
+#include "platform/profile_win.h"
+#include "resources/resource.h"
+#include "screen/game_screen_win.h"
+#include "screen/separate_browser_win.h"
+
+#include <objbase.h>
+
+#include <string>
+
+HINSTANCE g_hInstance = nullptr;
+
+const char* const kBrowserMakerDomain = "www.microsoft.com";
+const char* const kBrowserDownloadUrl = "http://www.microsoft.com/windows/ie/downloads/default.asp";
+
+extern CGifImage g_imgLogo;
+
+namespace {
+
+const char* const kAtlMissingCaption = "ATL DLL Library Not Found";
+const char* const kAtlMissingText =
+    "The ATL DLL library was not found and it is required to play the game\n\n"
+    "ATL DLL comes with Microsoft Internet Explorer 5 or greater.\n\n"
+    "Would you like to go to the Microsoft website to download Internet Explorer?\n\n"
+    "Note: You must be connected to the internet.\n\n"
+    "Also note AOL users, you may also upgrade to a newer version of AOL to also get this.";
+
+WNDPROC WindowProcedureOf(int index) {
+    switch (index) {
+    case 0:
+        return WinFuncsWndProc;
+    case 1:
+        return ClientHostWndProc;
+    case 2:
+        return LoadLogoWndProc;
+    default:
+        return CloseBtnWndProc;
+    }
+}
+
+bool RegisterOneClass(int index) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = WindowProcedureOf(index);
+    wc.hInstance = g_hInstance;
+    wc.hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_TOVAK));
+    // The resources hold no icon 108: the system takes the small image from icon 107.
+    wc.hIconSm = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_TOVAK_SMALL));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kWindowClasses[index].name;
+    return RegisterClassExA(&wc) != 0;
+}
+
+} // namespace
+
+int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
+    char workDir[MAX_PATH * 4] = "";
+    DWORD length = GetCurrentDirectoryA(sizeof workDir, workDir);
+    if (length == 0 || length >= sizeof workDir)
+        workDir[0] = '\0';
+    g_hInstance = hInstance;
+    g_bLogEnabled = 0;
+    std::string error;
+    if (!ResolveConfigPath(workDir, cmdLine, error)) {
+        ShowError(error.c_str());
+        return EXIT_STARTUP_FAILED;
+    }
+
+    if (const char* failure = RegisterWindowClasses(RegisterOneClass)) {
+        ShowError(failure);
+        return EXIT_STARTUP_FAILED;
+    }
+
+    CWinProfile profile(g_szIniFile);
+    profile.GetString("settings", "debugfile", "c:\\tovak.txt", g_szLogFile, sizeof g_szLogFile);
+    char debug[TEXT_MAX];
+    profile.GetString("settings", "debug", "N", debug, sizeof debug);
+    g_bLogEnabled = IsYes(debug);
+    WriteLog("WinMain at1");
+
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    g_imgLogo.Load("tovak_logo.gif"); // a missing or bad logo only means no logo window
+    WriteLog("WinMain at2");
+
+    if (!g_AtlLib.Load("atl.dll")) {
+        if (MessageBoxA(nullptr, kAtlMissingText, kAtlMissingCaption,
+                        MB_YESNO | MB_ICONQUESTION) == IDYES)
+            OpenSeparateBrowser(kBrowserDownloadUrl);
+        return EXIT_STARTUP_FAILED;
+    }
+
+    WriteLog("WinMain at3");
+    if (!g_AtlLib.AxWinInit()) {
+        std::string text = "Failed to call AtlAxWinInit in atl.dll\n\nYou must be using Internet "
+                           "Explorer 5 or later.\n\nNote: AOL users please either upgrade to "
+                           "newer version of AOL or go to ";
+        text += kBrowserMakerDomain;
+        text += " to download and install Internet Explorer 5 or later.";
+        ShowError(text.c_str());
+        return EXIT_STARTUP_FAILED;
+    }
+
+    WriteLog("WinMain at4");
+    // S_FALSE only says that COM is already initialised on this thread (the container library
+    // may have done so): that is success too.
+    HRESULT hr = CoInitialize(nullptr);
+    if (hr != S_OK && hr != S_FALSE) {
+        ShowError("CoInitialize failed");
+        return EXIT_STARTUP_FAILED;
+    }
+
+    WriteLog("WinMain at5");
+    HACCEL hAccel = LoadAcceleratorsA(g_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+
+    CMenuWnd* menu = nullptr;
+    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", &menu))
+        return EXIT_MENU_FAILED;
+    WriteLog("WinMain at6");
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorA(msg.hwnd, hAccel, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return EXIT_OK;
+}

@@ -1,0 +1,34 @@
+# Sourced by the scripts that run Windows programs: starts a private Xvfb on a free display and
+# makes (once) a private Wine prefix under the build tree. Call bench_stop when done.
+# Usage: source scripts/bench.sh; bench_start BUILD_DIR
+bench_start() {
+    local build_dir=$1
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$build_dir/wineprefix"
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    BENCH_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Making the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wine wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    # Keep one Wine server up for the whole run: each program then starts quickly.
+    wineserver -p 300 >/dev/null 2>&1 || true
+}
+
+bench_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "${BENCH_XVFB_PID:-}" ]; then
+        kill "$BENCH_XVFB_PID" 2>/dev/null || true
+        wait "$BENCH_XVFB_PID" 2>/dev/null || true
+    fi
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a fresh Debian machine (run as root).
+set -euo pipefail
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
+          mingw-w64 wine wine64 xvfb x11-utils
+          libgif-dev giflib-tools imagemagick python3 python3-pil)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

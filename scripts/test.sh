@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine and runs every test: the native unit tests of the portable
+# core, the GIF decoder's fuzz run, the Windows tests under Wine, and the 32-bit build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/deps.sh
+
+echo "== native build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+if [ -x scripts/fuzz-gif.sh ]; then
+    echo "== GIF decoder fuzz run"
+    scripts/fuzz-gif.sh "${TOVAK_FUZZ_SECONDS:-60}"
+fi
+
+echo "== 32-bit Windows build (compiled and linked only)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+
+echo "== 64-bit Windows build and tests under Wine"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
+source scripts/bench.sh
+trap bench_stop EXIT
+bench_start "$root/build/win64"
+ctest --preset win64
