@@ -112,7 +112,7 @@ std::string Show(const std::string& s) {
 
 TEST(ProfileCompare, PortableReaderAnswersAsTheWin32ProfileFunctions) {
     std::string folder = bench::MakeTestFolder("profile_compare");
-    const char* defaults[] = {"DEF", "", "def  ", "\"quoted\"", nullptr};
+    const char* defaults[] = {"DEF", "", "def  ", "tab\t \t ", "\"quoted\"", "'q'  ", nullptr};
     const std::size_t sizes[] = {1, 2, 3, 5, 300, 200000};
     std::vector<char> winBuffer(200000);
     std::vector<char> iniBuffer(200000);
