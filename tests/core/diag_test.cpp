@@ -42,9 +42,9 @@ class Diag : public testing::Test {
 TEST(DiagFormat, EntriesAreNotZeroFilled) {
     char line[100];
     ASSERT_TRUE(FormatLogLine(line, sizeof line, LogTime{2027, 1, 1, 9, 5, 3}, "msg"));
-    EXPECT_STREQ(line, "1/1/2027 9:5:3 - msg\n");
+    EXPECT_STREQ(line, "1/1/2027 9:5:3 - msg\r\n");
     ASSERT_TRUE(FormatLogLine(line, sizeof line, LogTime{2026, 12, 31, 23, 59, 0}, "x"));
-    EXPECT_STREQ(line, "12/31/2026 23:59:0 - x\n");
+    EXPECT_STREQ(line, "12/31/2026 23:59:0 - x\r\n");
     EXPECT_FALSE(FormatLogLine(line, 10, LogTime{2027, 1, 1, 9, 5, 3}, "msg"));
 }
 
@@ -89,6 +89,9 @@ TEST_F(Diag, EntriesAreAppendedToAnExistingLog) {
     std::string first, second;
     std::getline(lines, first);
     std::getline(lines, second);
+    ASSERT_EQ(first.back(), '\r');
+    first.pop_back();
+    second.pop_back();
     LogTime now = CurrentLogTime();
     EXPECT_EQ(first.substr(0, first.find(' ')), std::to_string(now.nMonth) + "/" +
                                                     std::to_string(now.nDay) + "/" +

@@ -517,6 +517,19 @@ bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string&
     return ok;
 }
 
+bool DisableDllForProgram(const std::string& exeName, const std::string& dll) {
+    std::string path = "Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides";
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    // An empty load order means: never load it.
+    bool ok = RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
+              ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
 bool DeleteRegTree(HKEY root, const char* subKey) {
     LONG r = RegDeleteTreeA(root, subKey); // the key itself and everything below it
     return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;

@@ -44,7 +44,8 @@ class TovakProcess {
 
     // Starts tovak.exe with folder as current directory, args after the program name on the
     // command line, and extra NAME=VALUE environment entries (replacing inherited ones of the
-    // same name; "WINEDLLOVERRIDES=atl=" keeps atl.dll from loading in that process only).
+    // same name). Wine passes no WINE* variable of the block on to the new process: to disable
+    // a DLL for one process use DisableDllForProgram with a renamed copy of the program.
     bool Start(const std::string& folder, const std::string& args = "",
                const std::vector<std::string>& extraEnv = {});
     // The same for any program.
@@ -140,6 +141,11 @@ std::vector<std::string> ReadLogLines(const std::string& path);
 // The message part of each entry "m/d/yyyy h:m:s - message".
 std::vector<std::string> ReadLogMessages(const std::string& path);
 bool Contains(const std::vector<std::string>& lines, const std::string& line);
+
+// Makes Wine refuse to load `dll` (e.g. "atl") in programs named exeName (e.g.
+// "tovak_noatl.exe", a renamed copy of tovak.exe), through the per-program DLL overrides of
+// the prefix's registry.
+bool DisableDllForProgram(const std::string& exeName, const std::string& dll);
 
 // ---- Registry --------------------------------------------------------------------------------
 bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string& out);
