@@ -207,7 +207,6 @@ bool TovakProcess::StartProgram(const std::string& exe, const std::string& folde
         pi = PROCESS_INFORMATION{};
         return false;
     }
-    WaitForInputIdle(pi.hProcess, 2000);
     return true;
 }
 
