@@ -296,11 +296,24 @@ BoxInfo ReadBox(HWND box) {
     return info;
 }
 
-bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms) {
+namespace {
+
+std::vector<HWND> BoxesOf(DWORD pid, const std::string& caption) {
+    std::vector<HWND> boxes = TopWindowsOf(pid, "#32770");
+    if (!caption.empty()) {
+        for (auto it = boxes.begin(); it != boxes.end();)
+            it = Text(*it) == caption ? it + 1 : boxes.erase(it);
+    }
+    return boxes;
+}
+
+} // namespace
+
+bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms, const char* caption) {
     HWND box = nullptr;
     if (!WaitUntil(
             [&] {
-                std::vector<HWND> boxes = TopWindowsOf(pid, "#32770");
+                std::vector<HWND> boxes = BoxesOf(pid, caption ? caption : "");
                 box = boxes.empty() ? nullptr : boxes.front();
                 return box != nullptr;
             },
@@ -324,20 +337,22 @@ bool WaitGone(HWND hwnd, DWORD ms) {
 
 struct BoxAnswerer::State {
     int button;
+    std::string caption;
     std::atomic<bool> stop{false};
     std::mutex lock;
     std::vector<BoxInfo> boxes;
     std::thread thread;
 };
 
-BoxAnswerer::BoxAnswerer(int button) : state(new State) {
+BoxAnswerer::BoxAnswerer(int button, const char* caption) : state(new State) {
     state->button = button;
+    state->caption = caption ? caption : "";
     State* s = state;
     s->thread = std::thread([s] {
         DWORD pid = GetCurrentProcessId();
         std::vector<HWND> answered;
         while (!s->stop) {
-            for (HWND box : TopWindowsOf(pid, "#32770")) {
+            for (HWND box : BoxesOf(pid, s->caption)) {
                 bool seen = false;
                 for (HWND h : answered)
                     seen = seen || h == box;

@@ -83,19 +83,22 @@ struct BoxInfo {
 
 // Reads the caption, message and buttons of a message box.
 BoxInfo ReadBox(HWND box);
-// Waits for a visible message box (#32770 dialog) of the process and reads it.
-bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms = kWait);
+// Waits for a visible message box of the process and reads it. Message boxes are dialogs of
+// the class #32770 (under Wine: the message is the static control 0xFFFF, the icon the static
+// control 1088, and only the box's own buttons exist); other dialogs of that class count too
+// unless a caption is given.
+bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms = kWait, const char* caption = nullptr);
 // Presses the button with that id (as a click would: WM_COMMAND BN_CLICKED to the box).
 bool PressButton(HWND box, int id);
 // Waits until the window is gone.
 bool WaitGone(HWND hwnd, DWORD ms = kWait);
 
 // Answers message boxes that product code shows on the test's own thread: a background
-// thread waits for each box of this process, records it and presses the given button, so
-// that the blocked call returns. Stops at destruction.
+// thread waits for each box of this process (with that caption, when one is given), records
+// it and presses the given button, so that the blocked call returns. Stops at destruction.
 class BoxAnswerer {
   public:
-    explicit BoxAnswerer(int button = IDOK);
+    explicit BoxAnswerer(int button = IDOK, const char* caption = nullptr);
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;

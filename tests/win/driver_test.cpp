@@ -140,7 +140,8 @@ TEST(Driver, SeesAnotherProcessesWindowAndAnswersItsBox) {
         bench::WaitUntil([&] { return bench::ReadPixel(painted, 50, 50) == kChildColour; }));
 
     bench::BoxInfo box;
-    ASSERT_TRUE(bench::WaitMessageBox(child.Pid(), box));
+    EXPECT_FALSE(bench::WaitMessageBox(child.Pid(), box, 500, "Another caption"));
+    ASSERT_TRUE(bench::WaitMessageBox(child.Pid(), box, bench::kWait, "Child question"));
     EXPECT_EQ(box.caption, "Child question");
     EXPECT_EQ(box.text, "Line one\n\nLine two");
     EXPECT_TRUE(box.HasButtons({IDYES, IDNO}));
