@@ -139,6 +139,9 @@ TEST(Driver, SeesAnotherProcessesWindowAndAnswersItsBox) {
     EXPECT_TRUE(
         bench::WaitUntil([&] { return bench::ReadPixel(painted, 50, 50) == kChildColour; }));
 
+    // Another process's window can be brought to the foreground for typed keys.
+    EXPECT_TRUE(bench::TypeKey(painted, VK_SHIFT));
+
     bench::BoxInfo box;
     EXPECT_FALSE(bench::WaitMessageBox(child.Pid(), box, 500, "Another caption"));
     ASSERT_TRUE(bench::WaitMessageBox(child.Pid(), box, bench::kWait, "Child question"));
