@@ -21,7 +21,12 @@ constexpr int kNoCode = -1;
 // A frame's rows may take at most 256 MiB. A GIF header can ask for 65535 x 65535 pixels; no
 // animation of a packaged game is a fraction of that, and the cap keeps a damaged or hostile
 // header from reserving gigabytes (or overflowing a 32-bit address space).
+// Fuzzing builds use a lower cap: the sanitizers make every large allocation slow.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr std::uint64_t kMaxFrameBytes = std::uint64_t(1) << 22;
+#else
 constexpr std::uint64_t kMaxFrameBytes = std::uint64_t(1) << 28;
+#endif
 
 constexpr std::size_t kColorTableBytes = 256 * 4;
 constexpr std::size_t kBitmapInfoBytes = sizeof(GifBitmapInfoHeader) + kColorTableBytes;
