@@ -345,7 +345,7 @@ class FileReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool stopped_ = false;
-    std::uint8_t buffer_[32768];
+    std::uint8_t buffer_[8192];
 };
 
 // Everything one Load needs besides the frames, allocated once per call.
@@ -362,7 +362,7 @@ struct LoadState {
     int gceTransparent = 0;
     // Image data gathered from the sub-blocks, plus room for the four bytes the decoder may
     // read past the end.
-    static constexpr std::size_t kChunk = 16384;
+    static constexpr std::size_t kChunk = 4096;
     std::uint8_t chunk[kChunk + 4] = {};
 };
 
@@ -595,6 +595,7 @@ int CGifImage::Load(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file)
         return 0;
+    std::setvbuf(file, nullptr, _IONBF, 0); // FileReader does the buffering
     LoadState* state = new (std::nothrow) LoadState(file);
     if (!state) {
         std::fclose(file);
