@@ -129,7 +129,7 @@ class LzwDecoder {
     // Decodes every whole code in data[0, size), starting at bit *bitPos, which it moves past
     // the codes used (the bits of a code cut off at the end stay for the next call). Four
     // readable bytes must follow data[size].
-    Status Decode(const std::uint8_t* data, std::size_t size, std::size_t* bitPos);
+    Status Decode(const std::uint8_t* data, std::size_t size, std::uint64_t* bitPos);
 
     // Bits consumed since Start.
     std::uint64_t Bits() const { return bits_; }
@@ -155,7 +155,7 @@ class LzwDecoder {
 };
 
 LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size,
-                                      std::size_t* bitPos) {
+                                      std::uint64_t* bitPos) {
     const std::uint64_t limit = std::uint64_t(size) * 8;
     const std::uint64_t startPos = *bitPos;
     std::uint64_t pos = startPos;
@@ -283,7 +283,7 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     nextFree_ = nextFree;
     prev_ = prev;
     bits_ += pos - startPos;
-    *bitPos = std::size_t(pos);
+    *bitPos = pos;
     return status;
 }
 
@@ -394,7 +394,7 @@ void SkipSubBlocks(FileReader& reader) {
 bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
     FileReader& reader = state.reader;
     std::size_t fill = 0;
-    std::size_t bitPos = 0;
+    std::uint64_t bitPos = 0;
     LzwDecoder::Status status = lzw ? LzwDecoder::kNeedData : LzwDecoder::kFailed;
     for (;;) {
         const int n = reader.Get();
@@ -408,7 +408,7 @@ bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
         if (fill + 255 > LoadState::kChunk) {
             status = lzw->Decode(state.chunk, fill, &bitPos);
             // Keep the bytes of a code cut off at the end (never more than three).
-            const std::size_t used = bitPos >> 3;
+            const std::size_t used = std::size_t(bitPos >> 3);
             std::memmove(state.chunk, state.chunk + used, fill - used);
             fill -= used;
             bitPos &= 7;
@@ -617,7 +617,7 @@ int DecodeLzw(const std::uint8_t* data, std::size_t dataSize, std::uint8_t* pixe
     LzwDecoder lzw;
     if (!lzw.Start(pixels, minCodeSize, stride, width, height, interlaced != 0))
         return 0;
-    std::size_t bitPos = 0;
+    std::uint64_t bitPos = 0;
     if (lzw.Decode(data, dataSize, &bitPos) == LzwDecoder::kFailed)
         return 0;
     const std::uint64_t bits = lzw.Bits();
