@@ -2,6 +2,7 @@
 // command line, the diagnostic log and a missing control-container library, each seen from
 // outside as a user sees it (message boxes, exit code, files).
 #include "driver/driver.h"
+#include "support/gif_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,22 @@ TEST(Startup, AValidConfigurationLoadsTheFirstMenu) {
                                         "WinMain at5", "CMenuWnd::LoadMenu", "WinMain at6"}));
 }
 
+TEST(Startup, ATitleImageThatDecodesLoadsTheMenuAndABadLogoIsSilent) {
+    std::string folder = bench::MakeTestFolder("startup_title_image");
+    std::string log = bench::Join(folder, "log.txt");
+    gifwriter::GifBuilder gif;
+    gif.Header(120, 80, 2).Image(120, 80, gifwriter::Pixels(120, 80, 2, 7)).Trailer();
+    ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, "title.gif"),
+                                     std::string(gif.bytes.begin(), gif.bytes.end())));
+    ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, "tovak_logo.gif"), "GIF89a broken"));
+    ASSERT_TRUE(bench::WriteTextFile(Config(folder), std::string(kValidMenu) +
+                                                         "titleimage=title.gif\r\ndebug=Y\r\n"
+                                                         "debugfile=" +
+                                                         log + "\r\n"));
+    EXPECT_EQ(RunValidMenu(folder), 0);
+    EXPECT_TRUE(bench::Contains(bench::ReadLogMessages(log), "WinMain at6"));
+}
+
 TEST(Startup, MenuConfigurationErrorsEndWithExitCodeOne) {
     std::string folder = bench::MakeTestFolder("startup_menu_errors");
     std::string config = Config(folder);
@@ -133,7 +150,10 @@ TEST(Startup, MenuConfigurationErrorsEndWithExitCodeOne) {
                          "\n\nselpos3 - not enough values specified"},
         {std::string(kValidMenu) + "titleimage=missing.gif\r\n",
          "tovak.exe - failed to load title screen image missing.gif"},
+        {std::string(kValidMenu) + "titleimage=bad.gif\r\n",
+         "tovak.exe - failed to load title screen image bad.gif"},
     };
+    ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, "bad.gif"), "GIF89a\x10\x00"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
         ASSERT_TRUE(bench::WriteTextFile(config, c.text));
