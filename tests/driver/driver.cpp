@@ -90,7 +90,15 @@ std::string TovakExe() {
     return EnvPath("TOVAK_EXE");
 }
 std::string TestTmp() {
-    return EnvPath("TOVAK_TEST_TMP");
+    std::string path = EnvPath("TOVAK_TEST_TMP");
+    if (path.empty()) { // started by hand: the user's temporary folder
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        path = temp;
+        if (!path.empty() && path.back() == '\\')
+            path.pop_back();
+    }
+    return path;
 }
 std::string SourceDir() {
     return EnvPath("TOVAK_SOURCE_DIR");
