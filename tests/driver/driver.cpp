@@ -343,6 +343,26 @@ bool WaitGone(HWND hwnd, DWORD ms) {
     return WaitUntil([&] { return !IsWindow(hwnd); }, ms);
 }
 
+RunOutcome RunAnsweringBoxes(TovakProcess& process, int answer, DWORD ms) {
+    RunOutcome outcome;
+    DWORD start = GetTickCount();
+    while (process.Running() && GetTickCount() - start < ms) {
+        BoxInfo box;
+        if (!WaitMessageBox(process.Pid(), box, 200))
+            continue;
+        outcome.boxes.push_back(box);
+        int button = box.buttons.empty() ? IDOK : box.buttons.front().first;
+        for (const auto& b : box.buttons) {
+            if (b.first == answer)
+                button = answer;
+        }
+        PressButton(box.hwnd, button);
+        WaitGone(box.hwnd);
+    }
+    outcome.exitCode = process.WaitExit(5000);
+    return outcome;
+}
+
 struct BoxAnswerer::State {
     int button;
     std::string caption;
@@ -516,6 +536,10 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line) {
             return true;
     }
     return false;
+}
+
+bool WaitLogMessage(const std::string& path, const std::string& message, DWORD ms) {
+    return WaitUntil([&] { return Contains(ReadLogMessages(path), message); }, ms);
 }
 
 // ---- Registry --------------------------------------------------------------------------------

@@ -93,6 +93,15 @@ bool PressButton(HWND box, int id);
 // Waits until the window is gone.
 bool WaitGone(HWND hwnd, DWORD ms = kWait);
 
+// What a process showed and how it ended.
+struct RunOutcome {
+    int exitCode = -2; // -1: did not end in time (then terminated)
+    std::vector<BoxInfo> boxes;
+};
+// Lets a started process run to its end, answering every message box it shows, in order:
+// with `answer` where the box has that button, with its first button otherwise.
+RunOutcome RunAnsweringBoxes(TovakProcess& process, int answer = IDOK, DWORD ms = 30000);
+
 // Answers message boxes that product code shows on the test's own thread: a background
 // thread waits for each box of this process (with that caption, when one is given), records
 // it and presses the given button, so that the blocked call returns. Stops at destruction.
@@ -144,6 +153,8 @@ std::vector<std::string> ReadLogLines(const std::string& path);
 // The message part of each entry "m/d/yyyy h:m:s - message".
 std::vector<std::string> ReadLogMessages(const std::string& path);
 bool Contains(const std::vector<std::string>& lines, const std::string& line);
+// Waits until the log holds an entry with that message.
+bool WaitLogMessage(const std::string& path, const std::string& message, DWORD ms = kWait);
 
 // Makes Wine refuse to load `dll` (e.g. "atl") in programs named exeName (e.g.
 // "tovak_noatl.exe", a renamed copy of tovak.exe), through the per-program DLL overrides of

@@ -12,8 +12,6 @@
 
 namespace {
 
-using bench::BoxInfo;
-
 const char* const kValidMenu = "[Settings]\r\n"
                                "title=Foundation\r\n"
                                "numselections=2\r\n"
@@ -30,37 +28,17 @@ const char* const kValidMenu = "[Settings]\r\n"
                                "selcode2=exit\r\n"
                                "seldesc2=Large\r\n";
 
-struct Outcome {
-    int exitCode = -2;
-    std::vector<BoxInfo> boxes;
-};
+using Outcome = bench::RunOutcome;
 
-// Runs tovak.exe until it ends, answering every box it shows: with `answer` where the box
-// has that button, with its first button otherwise.
+// Runs tovak.exe (or a copy of it) until it ends, answering every box it shows.
 Outcome RunToEnd(const std::string& folder, const std::string& args = "", int answer = IDOK,
                  const std::string& exe = bench::TovakExe()) {
-    Outcome outcome;
     bench::TovakProcess tovak;
     if (!tovak.StartProgram(exe, folder, args)) {
         ADD_FAILURE() << tovak.error;
-        return outcome;
+        return Outcome{};
     }
-    DWORD start = GetTickCount();
-    while (tovak.Running() && GetTickCount() - start < 30000) {
-        BoxInfo box;
-        if (!bench::WaitMessageBox(tovak.Pid(), box, 200))
-            continue;
-        outcome.boxes.push_back(box);
-        int button = box.buttons.empty() ? IDOK : box.buttons.front().first;
-        for (const auto& b : box.buttons) {
-            if (b.first == answer)
-                button = answer;
-        }
-        bench::PressButton(box.hwnd, button);
-        bench::WaitGone(box.hwnd);
-    }
-    outcome.exitCode = tovak.WaitExit(5000);
-    return outcome;
+    return bench::RunAnsweringBoxes(tovak, answer);
 }
 
 std::string Config(const std::string& folder) {
@@ -129,7 +107,7 @@ TEST(Startup, ATitleImageThatDecodesLoadsTheMenuAndABadLogoIsSilent) {
                                                          "debugfile=" +
                                                          log + "\r\n"));
     EXPECT_EQ(RunValidMenu(folder), 0);
-    EXPECT_TRUE(bench::Contains(bench::ReadLogMessages(log), "WinMain at6"));
+    EXPECT_TRUE(bench::WaitLogMessage(log, "WinMain at6"));
 }
 
 TEST(Startup, MenuConfigurationErrorsEndWithExitCodeOne) {
