@@ -3,8 +3,9 @@
 // objects: it frees those whose window is gone when the next one registers, and every object
 // still in it when it is emptied at the program's end.
 //
-// T needs the fields hWnd (the window handle, compared with ==) and bDestroyed (1 once the
-// window is gone), and a destructor reachable through T*.
+// T needs the fields hWnd (the window handle, compared with ==), bDestroyed (1 once the window
+// is gone) and nInUse (non-zero while one of its handlers runs: such an object is freed only
+// at a later registration), and a destructor reachable through T*.
 #pragma once
 
 #include "app/diag.h"
@@ -31,12 +32,13 @@ template <typename T> class CWindowTable {
         return 1;
     }
 
-    // Frees and removes every object marked destroyed; the others keep their order.
+    // Frees and removes every object marked destroyed whose handlers have all returned; the
+    // others keep their order.
     void PruneWindows() {
         int kept = 0;
         for (int i = 0; i < nCount; ++i) {
             T* object = pObjects[i];
-            if (object->bDestroyed == 1)
+            if (object->bDestroyed == 1 && object->nInUse == 0)
                 delete object;
             else
                 pObjects[kept++] = object;

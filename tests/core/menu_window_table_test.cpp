@@ -17,6 +17,7 @@ struct FakeWindow {
     int id;
     int hWnd;
     int bDestroyed = 0;
+    int nInUse = 0;
 };
 
 class WindowTableTest : public testing::Test {
@@ -67,6 +68,18 @@ TEST_F(WindowTableTest, PruneKeepsTheOrder) {
     EXPECT_EQ(g_freed, (std::vector<int>{0, 2, 3, 5}));
     table.PruneWindows();
     EXPECT_EQ(g_freed.size(), 4u);
+}
+
+TEST_F(WindowTableTest, AnObjectWhoseHandlerRunsIsFreedLater) {
+    table.AddWindow(new FakeWindow(1));
+    table.At(0)->bDestroyed = 1;
+    table.At(0)->nInUse = 1;
+    EXPECT_EQ(table.AddWindow(new FakeWindow(2)), 1);
+    EXPECT_TRUE(g_freed.empty());
+    EXPECT_EQ(Ids(), (std::vector<int>{1, 2}));
+    table.At(0)->nInUse = 0;
+    table.PruneWindows();
+    EXPECT_EQ(g_freed, (std::vector<int>{1}));
 }
 
 TEST_F(WindowTableTest, FindGivesTheFirstOfAHandle) {
