@@ -1,0 +1,178 @@
+// Helpers of the title-screen tests: a small GIF writer for title images, folders with a
+// configuration, and reading what the menu window shows.
+#pragma once
+
+#include "driver/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace menutest {
+
+// A picture of palette indices with its palette (at most 128 colours, as 0xRRGGBB).
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> palette;
+    std::vector<std::uint8_t> pixels; // row by row, top row first
+
+    Picture(int w, int h, std::vector<std::uint32_t> colours)
+        : width(w), height(h), palette(std::move(colours)),
+          pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0) {}
+    void Fill(int left, int top, int right, int bottom, std::uint8_t index) {
+        for (int y = top; y < bottom && y < height; ++y)
+            for (int x = left; x < right && x < width; ++x)
+                pixels[static_cast<std::size_t>(y) * width + x] = index;
+    }
+};
+
+// Encodes a one-frame GIF with a 128-entry global palette. The LZW stream holds literals only,
+// with a clear code every 126 codes, so that the code size stays at 8 bits throughout.
+inline std::string EncodeGif(const Picture& pic) {
+    const int minCodeSize = 7;
+    const unsigned clear = 1u << minCodeSize, endOfData = clear + 1;
+    const int codeBits = minCodeSize + 1;
+    std::string out = "GIF89a";
+    auto put16 = [&out](int v) {
+        out += static_cast<char>(v & 0xFF);
+        out += static_cast<char>((v >> 8) & 0xFF);
+    };
+    put16(pic.width);
+    put16(pic.height);
+    out += static_cast<char>(0x80 | (6 << 4) | 6); // global table of 128 entries, 7-bit colour
+    out += '\0';                                   // background index
+    out += '\0';                                   // aspect
+    for (int i = 0; i < 128; ++i) {
+        std::uint32_t c = i < static_cast<int>(pic.palette.size()) ? pic.palette[i] : 0;
+        out += static_cast<char>((c >> 16) & 0xFF);
+        out += static_cast<char>((c >> 8) & 0xFF);
+        out += static_cast<char>(c & 0xFF);
+    }
+    out += ',';
+    put16(0);
+    put16(0);
+    put16(pic.width);
+    put16(pic.height);
+    out += '\0'; // no local table, not interlaced
+    out += static_cast<char>(minCodeSize);
+
+    std::string data;
+    std::uint32_t bitBuffer = 0;
+    int bitCount = 0;
+    auto emit = [&](unsigned code) {
+        bitBuffer |= code << bitCount;
+        bitCount += codeBits;
+        while (bitCount >= 8) {
+            data += static_cast<char>(bitBuffer & 0xFF);
+            bitBuffer >>= 8;
+            bitCount -= 8;
+        }
+    };
+    const int literalsPerClear = (1 << minCodeSize) - 2;
+    int sinceClear = literalsPerClear;
+    for (std::uint8_t index : pic.pixels) {
+        if (sinceClear == literalsPerClear) {
+            emit(clear);
+            sinceClear = 0;
+        }
+        emit(index & 0x7F);
+        ++sinceClear;
+    }
+    emit(endOfData);
+    if (bitCount > 0)
+        data += static_cast<char>(bitBuffer & 0xFF);
+    for (std::size_t pos = 0; pos < data.size(); pos += 255) {
+        std::size_t n = std::min<std::size_t>(255, data.size() - pos);
+        out += static_cast<char>(n);
+        out.append(data, pos, n);
+    }
+    out += '\0';
+    out += ';';
+    return out;
+}
+
+// COLORREF of a 0xRRGGBB colour.
+inline COLORREF Ref(std::uint32_t rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// A test folder with tovak.ini (the text given, plus logging into log.txt) and images.
+struct Folder {
+    std::string path;
+    std::string log;
+
+    Folder(const std::string& name, const std::string& ini) {
+        path = bench::MakeTestFolder(name);
+        log = bench::Join(path, "log.txt");
+        std::string text = "[settings]\r\ndebug=Y\r\ndebugfile=" + log + "\r\n" + ini;
+        EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, "tovak.ini"), text));
+    }
+    void AddGif(const std::string& name, const Picture& pic) const {
+        EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, name), EncodeGif(pic)));
+    }
+    std::vector<std::string> Log() const { return bench::ReadLogMessages(log); }
+    bool Logged(const std::string& message) const { return bench::Contains(Log(), message); }
+    int CountLogged(const std::string& message) const {
+        int n = 0;
+        for (const std::string& line : Log())
+            n += line == message;
+        return n;
+    }
+};
+
+// Whether the three rings of a focus frame in that colour are on screen inside the rectangle
+// (client coordinates), checked at the middle of each side.
+inline bool FrameShown(HWND hwnd, RECT r, COLORREF colour) {
+    for (int ring = 0; ring < 3; ++ring) {
+        int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+        if (bench::ReadPixel(hwnd, midX, r.top + ring) != colour ||
+            bench::ReadPixel(hwnd, midX, r.bottom - 1 - ring) != colour ||
+            bench::ReadPixel(hwnd, r.left + ring, midY) != colour ||
+            bench::ReadPixel(hwnd, r.right - 1 - ring, midY) != colour)
+            return false;
+    }
+    return true;
+}
+
+// Whether the rectangle's outer three rings show the image colour (no frame).
+inline bool FrameCleared(HWND hwnd, RECT r, COLORREF image) {
+    for (int ring = 0; ring < 3; ++ring) {
+        int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+        if (bench::ReadPixel(hwnd, midX, r.top + ring) != image ||
+            bench::ReadPixel(hwnd, r.left + ring, midY) != image)
+            return false;
+    }
+    return true;
+}
+
+// The size of one line of text in the default font, measured as the menu measures it.
+inline SIZE MeasureLine(const char* text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    RECT r = {0, 0, 5, 25};
+    DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DeleteDC(dc);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Waits until the process has ended and gives its exit code, answering any error box with OK
+// meanwhile (their texts are collected).
+inline int WaitExitAnsweringBoxes(bench::TovakProcess& proc, std::vector<std::string>& texts,
+                                  DWORD ms = 20000) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (!proc.Running())
+            return proc.WaitExit(1000);
+        bench::BoxInfo box;
+        if (bench::WaitMessageBox(proc.Pid(), box, 200)) {
+            texts.push_back(box.text);
+            bench::PressButton(box.hwnd, IDOK);
+            bench::WaitGone(box.hwnd, 5000);
+        }
+    }
+    return proc.WaitExit(1000);
+}
+
+} // namespace menutest
