@@ -8,6 +8,7 @@
 #include "menu/menu_wnd_win.h"
 #include "resources/resource.h"
 
+#include <cstring>
 #include <thread>
 
 using namespace bench;
@@ -23,7 +24,9 @@ const char* const kDialogMenu = "[Settings]\r\ntitle=Pick a size\r\nnumselection
                                 "defaultselection=2\r\n"
                                 "playtitle=Go\r\nvisittitle=Our site\r\nexittitle=Leave\r\n";
 
-HWND WaitDialog(TovakProcess& proc) { return proc.WaitWindow("#32770", kLong); }
+HWND WaitDialog(TovakProcess& proc) {
+    return proc.WaitWindow("#32770", kLong);
+}
 
 RECT ChildRect(HWND dlg, int id) {
     RECT r = WindowRect(GetDlgItem(dlg, id));
@@ -45,12 +48,111 @@ Place PlaceOf(HWND dlg, int id) {
     return Place{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+// The text of a list line (asked in wide characters: Wine passes them across processes).
 std::string ListLine(HWND list, int i) {
-    char text[TEXT_MAX] = "";
-    LRESULT n = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-    if (n >= 0 && n < static_cast<LRESULT>(sizeof text))
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    wchar_t wide[TEXT_MAX] = L"";
+    LRESULT n = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    if (n >= 0 && n < static_cast<LRESULT>(TEXT_MAX))
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[TEXT_MAX * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
+}
+
+// The dialog template 129 as tovak.exe holds it: an extended template, read field by field.
+struct TemplateItem {
+    DWORD exStyle, style;
+    short x, y, cx, cy;
+    int id;
+    std::string className, text;
+};
+struct DialogTemplate {
+    bool extended = false;
+    DWORD style = 0;
+    short cx = 0, cy = 0;
+    std::string caption, font;
+    WORD pointSize = 0;
+    std::vector<TemplateItem> items;
+};
+
+class TemplateReader {
+  public:
+    explicit TemplateReader(const BYTE* data) : p(data) {}
+    WORD Word() {
+        WORD v;
+        memcpy(&v, p, 2);
+        p += 2;
+        return v;
+    }
+    DWORD Dword() {
+        DWORD v;
+        memcpy(&v, p, 4);
+        p += 4;
+        return v;
+    }
+    // A text, or "#n" for an ordinal.
+    std::string SzOrOrd() {
+        WORD first = Word();
+        if (first == 0xFFFF)
+            return "#" + std::to_string(Word());
+        std::string s;
+        for (WORD c = first; c != 0; c = Word())
+            s += static_cast<char>(c);
+        return s;
+    }
+    void Align() {
+        while (reinterpret_cast<std::uintptr_t>(p) % 4 != 0)
+            ++p;
+    }
+    const BYTE* p;
+};
+
+DialogTemplate ReadDialogTemplate() {
+    DialogTemplate t;
+    HMODULE exe = LoadLibraryExA(TovakExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC res = exe ? FindResourceA(exe, MAKEINTRESOURCEA(IDD_SELECT_SIZE), RT_DIALOG) : nullptr;
+    const BYTE* data =
+        res ? static_cast<const BYTE*>(LockResource(LoadResource(exe, res))) : nullptr;
+    if (!data)
+        return t;
+    TemplateReader r(data);
+    t.extended = r.Word() == 1 && r.Word() == 0xFFFF;
+    if (!t.extended)
+        return t;
+    r.Dword(); // help id
+    r.Dword(); // extended style
+    t.style = r.Dword();
+    WORD count = r.Word();
+    r.Word(); // x
+    r.Word(); // y
+    t.cx = static_cast<short>(r.Word());
+    t.cy = static_cast<short>(r.Word());
+    r.SzOrOrd(); // menu
+    r.SzOrOrd(); // class
+    t.caption = r.SzOrOrd();
+    t.pointSize = r.Word();
+    r.Word(); // weight
+    r.Word(); // italic, charset
+    t.font = r.SzOrOrd();
+    for (WORD i = 0; i < count; ++i) {
+        r.Align();
+        TemplateItem item;
+        r.Dword(); // help id
+        item.exStyle = r.Dword();
+        item.style = r.Dword();
+        item.x = static_cast<short>(r.Word());
+        item.y = static_cast<short>(r.Word());
+        item.cx = static_cast<short>(r.Word());
+        item.cy = static_cast<short>(r.Word());
+        item.id = static_cast<int>(r.Dword());
+        item.className = r.SzOrOrd();
+        item.text = r.SzOrOrd();
+        WORD extra = r.Word();
+        r.p += extra;
+        t.items.push_back(item);
+    }
+    FreeLibrary(exe);
+    return t;
 }
 
 // Checks every control's place against the layout rules for an outer size cx x cy.
@@ -94,18 +196,21 @@ TEST(SelectSizeDialog, ShowsTheMenuLaidOutAndExitEnds) {
     ASSERT_NE(dlg, nullptr);
 
     EXPECT_EQ(Text(dlg), "Pick a size");
-    EXPECT_EQ(Style(dlg) & ~static_cast<LONG_PTR>(WS_CLIPSIBLINGS | WS_VISIBLE), 0x80C800C0);
+    // The system adds DS_3DLOOK and the clipping and visibility bits.
+    EXPECT_EQ(Style(dlg) & ~static_cast<LONG_PTR>(WS_CLIPSIBLINGS | WS_VISIBLE | DS_3DLOOK),
+              0x80C800C0);
     EXPECT_EQ(Owner(dlg), nullptr);
     ExpectLayout(dlg, 450, 250); // xsize and ysize default to 450 x 250
 
     // Control ids and styles, in tab order.
     std::vector<HWND> children = ChildWindows(dlg);
     ASSERT_EQ(children.size(), 6u);
-    const int ids[] = {IDC_SIZE_LIST, IDC_SIZE_PLAY, IDC_SIZE_VISIT, IDC_SIZE_EXIT,
-                       IDC_SIZE_PROMPT, -1};
+    const int ids[] = {IDC_SIZE_LIST, IDC_SIZE_PLAY,   IDC_SIZE_VISIT,
+                       IDC_SIZE_EXIT, IDC_SIZE_PROMPT, -1};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(GetDlgCtrlID(children[i]), ids[i]) << i;
-    EXPECT_EQ(Style(children[0]), 0x50A10101);
+    // The list box drops its own border and hidden scroll bar styles: its template has them.
+    EXPECT_EQ(Style(children[0]) & ~static_cast<LONG_PTR>(WS_BORDER | WS_VSCROLL), 0x50010101);
     EXPECT_EQ(Style(children[1]), 0x50010001);
     EXPECT_EQ(Style(children[2]), 0x50010000);
     EXPECT_EQ(Style(children[3]), 0x50010000);
@@ -136,6 +241,51 @@ TEST(SelectSizeDialog, ShowsTheMenuLaidOutAndExitEnds) {
     EXPECT_EQ(proc.WaitExit(kLong), 0); // no parent: exit ends the program
     EXPECT_TRUE(folder.Logged("CMenuWnd::RunMenu at4"));
     EXPECT_FALSE(folder.Logged("CMenuWnd::RunSelection"));
+}
+
+TEST(SelectSizeDialog, TemplateIsExtendedWithTheControlsInOrder) {
+    DialogTemplate t = ReadDialogTemplate();
+    ASSERT_TRUE(t.extended);
+    EXPECT_EQ(t.style, 0x80C800C0u);
+    EXPECT_EQ(t.cx, 288);
+    EXPECT_EQ(t.cy, 178);
+    EXPECT_EQ(t.caption, "Select Game Size");
+    EXPECT_EQ(t.font, "System");
+    EXPECT_EQ(t.pointSize, 8);
+    ASSERT_EQ(t.items.size(), 6u);
+    struct Want {
+        int id;
+        const char* className;
+        DWORD style;
+        short x, y, cx, cy;
+    };
+    const Want want[] = {{IDC_SIZE_LIST, "LISTBOX", 0x50A10101, 22, 36, 246, 85},
+                         {IDC_SIZE_PLAY, "BUTTON", 0x50010001, 22, 133, 82, 19},
+                         {IDC_SIZE_VISIT, "BUTTON", 0x50010000, 116, 132, 82, 20},
+                         {IDC_SIZE_EXIT, "BUTTON", 0x50010000, 204, 132, 66, 20},
+                         {IDC_SIZE_PROMPT, "STATIC", 0x50020000, 22, 22, 242, 8},
+                         {-1, "STATIC", 0x50020002, 24, 164, 244, 8}};
+    // A predefined class may be written by name or by its ordinal.
+    auto sameClass = [](const std::string& got, const std::string& name) {
+        const char* ordinal = name == "BUTTON" ? "#128" : name == "STATIC" ? "#130" : "#131";
+        return _stricmp(got.c_str(), name.c_str()) == 0 || got == ordinal;
+    };
+    for (int i = 0; i < 6; ++i) {
+        const TemplateItem& item = t.items[i];
+        EXPECT_EQ(item.id, want[i].id) << i;
+        EXPECT_TRUE(sameClass(item.className, want[i].className)) << i << " " << item.className;
+        EXPECT_EQ(item.style, want[i].style) << i;
+        EXPECT_EQ(item.x, want[i].x) << i;
+        EXPECT_EQ(item.y, want[i].y) << i;
+        EXPECT_EQ(item.cx, want[i].cx) << i;
+        EXPECT_EQ(item.cy, want[i].cy) << i;
+    }
+    EXPECT_EQ(t.items[4].exStyle, static_cast<DWORD>(WS_EX_TRANSPARENT));
+    EXPECT_EQ(t.items[1].text, "Play Game");
+    EXPECT_EQ(t.items[2].text, "Visit");
+    EXPECT_EQ(t.items[3].text, "Exit");
+    EXPECT_EQ(t.items[4].text, "Select The Screen Size To Play The Game With");
+    EXPECT_FALSE(t.items[5].text.empty());
 }
 
 TEST(SelectSizeDialog, SizeFromTheSectionAndEscapeEnds) {
@@ -201,13 +351,19 @@ struct InProcessMenu {
         EXPECT_EQ(menu->LoadMenu("Settings"), 1);
         std::thread driver([&] {
             HWND dlg = nullptr;
-            WaitUntil([&] {
-                std::vector<HWND> found = TopWindowsOf(GetCurrentProcessId(), "#32770");
-                dlg = found.empty() ? nullptr : found[0];
-                return dlg != nullptr;
-            }, kLong);
-            if (dlg)
-                act(dlg);
+            WaitUntil(
+                [&] {
+                    std::vector<HWND> found = TopWindowsOf(GetCurrentProcessId(), "#32770");
+                    dlg = found.empty() ? nullptr : found[0];
+                    return dlg != nullptr;
+                },
+                kLong);
+            if (!dlg)
+                return;
+            act(dlg);
+            // A dialog that the actions left open is ended, so that the test cannot hang.
+            if (!WaitGone(dlg, kLong))
+                PostMessageA(dlg, WM_COMMAND, IDC_SIZE_EXIT, 0);
         });
         int result = menu->RunMenu(parent, SW_SHOWNORMAL);
         driver.join();
@@ -239,7 +395,7 @@ TEST(SelectSizeDialogInProcess, EnterPlaysTheDefaultLine) {
         WaitGone(dlg, kLong);
     });
     EXPECT_EQ(m.menu->nDialogChoice, 1); // defaultselection=2 is index 1
-    EXPECT_EQ(result, 0); // the selection did not run
+    EXPECT_EQ(result, 0);                // the selection did not run
     EXPECT_TRUE(m.folder.Logged("CMenuWnd::RunSelection"));
     EXPECT_FALSE(QuitPosted());
 }
@@ -266,8 +422,8 @@ TEST(SelectSizeDialogInProcess, ExitEndsTheProgramOnlyWithoutParent) {
     EXPECT_EQ(first.Run(nullptr, [](HWND dlg) { ClickButton(dlg, IDC_SIZE_EXIT); }), 1);
     EXPECT_TRUE(QuitPosted());
 
-    HWND parent = CreateWindowExA(0, "STATIC", "parent", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND parent = CreateWindowExA(0, "STATIC", "parent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
     InProcessMenu sub("menu_dialog_inproc_exit_sub", kDialogMenu);
     HWND owner = nullptr;

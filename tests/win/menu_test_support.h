@@ -100,6 +100,7 @@ inline COLORREF Ref(std::uint32_t rgb) {
 }
 
 // A test folder with tovak.ini (the text given, plus logging into log.txt) and images.
+// The text should begin with the section [Settings].
 struct Folder {
     std::string path;
     std::string log;
@@ -107,7 +108,12 @@ struct Folder {
     Folder(const std::string& name, const std::string& ini) {
         path = bench::MakeTestFolder(name);
         log = bench::Join(path, "log.txt");
-        std::string text = "[settings]\r\ndebug=Y\r\ndebugfile=" + log + "\r\n" + ini;
+        // Logging is switched on in the first menu's section (the same section as settings).
+        std::string logging = "debug=Y\r\ndebugfile=" + log + "\r\n";
+        const std::string header = "[Settings]\r\n";
+        std::string text = ini.compare(0, header.size(), header) == 0
+                               ? header + logging + ini.substr(header.size())
+                               : "[settings]\r\n" + logging + ini;
         EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, "tovak.ini"), text));
     }
     void AddGif(const std::string& name, const Picture& pic) const {

@@ -45,8 +45,7 @@ struct TitleScreen {
     TovakProcess proc;
     HWND hwnd = nullptr;
 
-    TitleScreen(const std::string& name, const std::string& ini)
-        : folder(name, ini) {}
+    TitleScreen(const std::string& name, const std::string& ini) : folder(name, ini) {}
     void Start(const Picture& pic = TitlePicture()) {
         folder.AddGif("title.gif", pic);
         ASSERT_TRUE(proc.Start(folder.path)) << proc.error;
@@ -267,7 +266,10 @@ TEST(MenuWindow, SubMenuIsOwnedAndDisablesItsMenuUntilItCloses) {
     EXPECT_EQ(sr.top, (768 - 150) / 2);
     // The sub-menu has the keyboard focus and frames its first selection.
     EXPECT_TRUE(WaitUntil(
-        [&] { return FrameShown(sub, RECT{10, 10, 60, 60}, Ref(0x00FF00)); }, kLong));
+        [&] {
+            return FrameShown(sub, RECT{10, 10, 60, 60}, Ref(0x00FF00));
+        },
+        kLong));
 
     PressKey(sub, VK_ESCAPE);
     EXPECT_TRUE(WaitGone(sub, kLong));
