@@ -69,6 +69,9 @@ class CGifImage {
     int nHeight = 0;
     CGifFrame** pFrames = nullptr;
     int nFrames = 0;
+
+  private:
+    int nCapacity = 0; // entries allocated in pFrames
 };
 
 // Decodes GIF LZW data (codes packed least significant bit first) into the pixel rows. data
