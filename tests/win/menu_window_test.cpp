@@ -343,3 +343,27 @@ TEST(MenuWindow, OneSelectionRunsAtOnceWithoutWindow) {
     EXPECT_TRUE(folder.Logged("CMenuWnd::RunSelection"));
     EXPECT_FALSE(folder.Logged("CMenuWnd::CreateMenuWnd"));
 }
+
+TEST(MenuWindow, SampleGameShowsItsTitleOptionsAndExitScreen) {
+    TovakProcess proc;
+    ASSERT_TRUE(proc.Start(Join(SourceDir(), "examples\\sample"))) << proc.error;
+    HWND title = WaitWindowTitled(proc, "Star Courier");
+    ASSERT_NE(title, nullptr);
+    RECT cr = ClientRect(title);
+    EXPECT_EQ(cr.right - cr.left, 639);
+    EXPECT_EQ(cr.bottom - cr.top, 420);
+    // Focus on the first button, then three to the right: "Options..." opens its sub-menu.
+    for (int i = 0; i < 3; ++i)
+        PressKey(title, VK_RIGHT);
+    PressKey(title, VK_RETURN);
+    HWND options = WaitWindowTitled(proc, "Star Courier - Options");
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(Owner(options), title);
+    PressKey(options, VK_ESCAPE);
+    EXPECT_TRUE(WaitGone(options, kLong));
+    PressKey(title, VK_ESCAPE);
+    HWND bye = WaitWindowTitled(proc, "Thanks for playing");
+    ASSERT_NE(bye, nullptr);
+    PressKey(bye, VK_ESCAPE);
+    EXPECT_EQ(proc.WaitExit(kLong), 0);
+}
