@@ -144,6 +144,8 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     g_pDialogMenu = this;
     INT_PTR end = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SELECT_SIZE), hParent,
                                   SelectGameSizeDlgProc, 0);
+    // The dialog is gone: its handle must not route a later window's messages to this object.
+    hWnd = nullptr;
     if (end == -1)
         return 0; // the dialog could not be made: the menu did not run
     if (end == IDC_SIZE_PLAY)

@@ -236,6 +236,7 @@ TEST(SelectSizeDialog, ShowsTheMenuLaidOutAndExitEnds) {
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &info));
     EXPECT_EQ(info.hwndFocus, list);
+    EXPECT_EQ(info.hwndActive, dlg);
 
     ClickButton(dlg, IDC_SIZE_EXIT);
     EXPECT_EQ(proc.WaitExit(kLong), 0); // no parent: exit ends the program
@@ -390,10 +391,14 @@ void DoubleClickLine(HWND list, int line) {
 
 TEST(SelectSizeDialogInProcess, EnterPlaysTheDefaultLine) {
     InProcessMenu m("menu_dialog_inproc_enter", kDialogMenu);
-    int result = m.Run(nullptr, [](HWND dlg) {
+    CWinFuncs* routed = nullptr;
+    int result = m.Run(nullptr, [&](HWND dlg) {
+        routed = FindWindowObject(dlg); // the dialog's messages find the menu
         PressKey(GetDlgItem(dlg, IDC_SIZE_LIST), VK_RETURN);
         WaitGone(dlg, kLong);
     });
+    EXPECT_EQ(routed, m.menu);
+    EXPECT_EQ(m.menu->hWnd, nullptr);    // no stale handle once the dialog is gone
     EXPECT_EQ(m.menu->nDialogChoice, 1); // defaultselection=2 is index 1
     EXPECT_EQ(result, 0);                // the selection did not run
     EXPECT_TRUE(m.folder.Logged("CMenuWnd::RunSelection"));
