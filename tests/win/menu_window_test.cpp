@@ -367,3 +367,26 @@ TEST(MenuWindow, SampleGameShowsItsTitleOptionsAndExitScreen) {
     PressKey(bye, VK_ESCAPE);
     EXPECT_EQ(proc.WaitExit(kLong), 0);
 }
+
+TEST(MenuWindow, ClickStopsOnceAModalSubMenuHasClosedTheWindow) {
+    // Three hot spots on one point: "close", a sub-menu shown as the dialog (its modal loop
+    // delivers the close, which destroys the menu window and the dialog with it), and a
+    // sub-menu window that must not open on a menu that is gone.
+    TitleScreen t("menu_window_modal_close",
+                  Section("Settings", "title=Modal\r\ntitleimage=title.gif\r\n"
+                                      "numselections=3\r\n"
+                                      "selpos1=20,20,100,100\r\nselcode1=close\r\n"
+                                      "selpos2=20,20,100,100\r\nselcode2=menu\r\n"
+                                      "selurl2=Dlg\r\n"
+                                      "selpos3=20,20,100,100\r\nselcode3=menu\r\n"
+                                      "selurl3=Sub\r\n") +
+                      Section("Dlg", "title=Dlg\r\nnumselections=2\r\n") +
+                      Section("Sub", "title=Sub\r\ntitleimage=title.gif\r\nnumselections=2\r\n"));
+    t.Start();
+    Click(t.hwnd, 50, 50);
+    std::vector<std::string> boxes;
+    EXPECT_EQ(WaitExitAnsweringBoxes(t.proc, boxes), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(t.folder.CountLogged("CMenuWnd::ActivateSelection"), 2);
+    EXPECT_EQ(t.folder.CountLogged("CMenuWnd::LoadAndRunMenu"), 2);
+}
