@@ -24,9 +24,19 @@ const char* const kDialogMenu = "[Settings]\r\ntitle=Pick a size\r\nnumselection
                                 "defaultselection=2\r\n"
                                 "playtitle=Go\r\nvisittitle=Our site\r\nexittitle=Leave\r\n";
 
-HWND WaitDialog(TovakProcess& proc) {
-    return proc.WaitWindow("#32770", kLong);
-}
+// tovak.exe started in a folder whose first menu shows the dialog.
+struct DialogRun {
+    Folder folder;
+    TovakProcess proc;
+    HWND dlg = nullptr;
+
+    DialogRun(const std::string& name, const std::string& ini) : folder(name, ini) {}
+    void Start() {
+        ASSERT_TRUE(proc.Start(folder.path)) << proc.error;
+        dlg = proc.WaitWindow("#32770", kLong);
+        ASSERT_NE(dlg, nullptr);
+    }
+};
 
 RECT ChildRect(HWND dlg, int id) {
     RECT r = WindowRect(GetDlgItem(dlg, id));
@@ -189,11 +199,9 @@ void ClickButton(HWND dlg, int id) {
 } // namespace
 
 TEST(SelectSizeDialog, ShowsTheMenuLaidOutAndExitEnds) {
-    Folder folder("menu_dialog_layout", kDialogMenu);
-    TovakProcess proc;
-    ASSERT_TRUE(proc.Start(folder.path)) << proc.error;
-    HWND dlg = WaitDialog(proc);
-    ASSERT_NE(dlg, nullptr);
+    DialogRun run("menu_dialog_layout", kDialogMenu);
+    ASSERT_NO_FATAL_FAILURE(run.Start());
+    HWND dlg = run.dlg;
 
     EXPECT_EQ(Text(dlg), "Pick a size");
     // The system adds DS_3DLOOK and the clipping and visibility bits.
@@ -239,9 +247,9 @@ TEST(SelectSizeDialog, ShowsTheMenuLaidOutAndExitEnds) {
     EXPECT_EQ(info.hwndActive, dlg);
 
     ClickButton(dlg, IDC_SIZE_EXIT);
-    EXPECT_EQ(proc.WaitExit(kLong), 0); // no parent: exit ends the program
-    EXPECT_TRUE(folder.Logged("CMenuWnd::RunMenu at4"));
-    EXPECT_FALSE(folder.Logged("CMenuWnd::RunSelection"));
+    EXPECT_EQ(run.proc.WaitExit(kLong), 0); // no parent: exit ends the program
+    EXPECT_TRUE(run.folder.Logged("CMenuWnd::RunMenu at4"));
+    EXPECT_FALSE(run.folder.Logged("CMenuWnd::RunSelection"));
 }
 
 TEST(SelectSizeDialog, TemplateIsExtendedWithTheControlsInOrder) {
@@ -290,12 +298,10 @@ TEST(SelectSizeDialog, TemplateIsExtendedWithTheControlsInOrder) {
 }
 
 TEST(SelectSizeDialog, SizeFromTheSectionAndEscapeEnds) {
-    Folder folder("menu_dialog_size", "[Settings]\r\nnumselections=2\r\nxsize=500\r\n"
+    DialogRun run("menu_dialog_size", "[Settings]\r\nnumselections=2\r\nxsize=500\r\n"
                                       "ysize=301\r\n");
-    TovakProcess proc;
-    ASSERT_TRUE(proc.Start(folder.path)) << proc.error;
-    HWND dlg = WaitDialog(proc);
-    ASSERT_NE(dlg, nullptr);
+    ASSERT_NO_FATAL_FAILURE(run.Start());
+    HWND dlg = run.dlg;
     EXPECT_EQ(Text(dlg), "No title");
     ExpectLayout(dlg, 500, 301);
     EXPECT_EQ(PlaceOf(dlg, IDC_SIZE_PLAY).cx, 148); // unit (500 - 54) / 6 = 74
@@ -305,21 +311,19 @@ TEST(SelectSizeDialog, SizeFromTheSectionAndEscapeEnds) {
     EXPECT_EQ(SendMessageA(GetDlgItem(dlg, IDC_SIZE_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
 
     PressKey(GetDlgItem(dlg, IDC_SIZE_LIST), VK_ESCAPE);
-    EXPECT_EQ(proc.WaitExit(kLong), 0);
-    EXPECT_FALSE(folder.Logged("CMenuWnd::RunSelection"));
+    EXPECT_EQ(run.proc.WaitExit(kLong), 0);
+    EXPECT_FALSE(run.folder.Logged("CMenuWnd::RunSelection"));
 }
 
 TEST(SelectSizeDialog, EnterPlaysTheChosenLine) {
-    Folder folder("menu_dialog_enter", kDialogMenu);
-    TovakProcess proc;
-    ASSERT_TRUE(proc.Start(folder.path)) << proc.error;
-    HWND dlg = WaitDialog(proc);
-    ASSERT_NE(dlg, nullptr);
+    DialogRun run("menu_dialog_enter", kDialogMenu);
+    ASSERT_NO_FATAL_FAILURE(run.Start());
+    HWND dlg = run.dlg;
     PressKey(GetDlgItem(dlg, IDC_SIZE_LIST), VK_RETURN);
     std::vector<std::string> boxes;
     // The selection does not run here; the first menu then has failed.
-    EXPECT_EQ(WaitExitAnsweringBoxes(proc, boxes), 1);
-    EXPECT_TRUE(folder.Logged("CMenuWnd::RunSelection"));
+    EXPECT_EQ(WaitExitAnsweringBoxes(run.proc, boxes), 1);
+    EXPECT_TRUE(run.folder.Logged("CMenuWnd::RunSelection"));
 }
 
 // ---- In-process: the dialog's end codes and the chosen selection ----
