@@ -3,6 +3,7 @@
 #pragma once
 
 #include "driver/driver.h"
+#include "support/gif_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,9 @@ struct Picture {
     }
 };
 
-// Encodes a one-frame GIF with a 128-entry global palette. The LZW stream holds literals only,
-// with a clear code every 126 codes, so that the code size stays at 8 bits throughout.
+// Encodes a one-frame GIF with the picture's own 128-entry global palette.
 inline std::string EncodeGif(const Picture& pic) {
     const int minCodeSize = 7;
-    const unsigned clear = 1u << minCodeSize, endOfData = clear + 1;
-    const int codeBits = minCodeSize + 1;
     std::string out = "GIF89a";
     auto put16 = [&out](int v) {
         out += static_cast<char>(v & 0xFF);
@@ -59,37 +57,8 @@ inline std::string EncodeGif(const Picture& pic) {
     out += '\0'; // no local table, not interlaced
     out += static_cast<char>(minCodeSize);
 
-    std::string data;
-    std::uint32_t bitBuffer = 0;
-    int bitCount = 0;
-    auto emit = [&](unsigned code) {
-        bitBuffer |= code << bitCount;
-        bitCount += codeBits;
-        while (bitCount >= 8) {
-            data += static_cast<char>(bitBuffer & 0xFF);
-            bitBuffer >>= 8;
-            bitCount -= 8;
-        }
-    };
-    const int literalsPerClear = (1 << minCodeSize) - 2;
-    int sinceClear = literalsPerClear;
-    for (std::uint8_t index : pic.pixels) {
-        if (sinceClear == literalsPerClear) {
-            emit(clear);
-            sinceClear = 0;
-        }
-        emit(index & 0x7F);
-        ++sinceClear;
-    }
-    emit(endOfData);
-    if (bitCount > 0)
-        data += static_cast<char>(bitBuffer & 0xFF);
-    for (std::size_t pos = 0; pos < data.size(); pos += 255) {
-        std::size_t n = std::min<std::size_t>(255, data.size() - pos);
-        out += static_cast<char>(n);
-        out.append(data, pos, n);
-    }
-    out += '\0';
+    gifwriter::Bytes blocks = gifwriter::SubBlocks(gifwriter::LzwEncode(pic.pixels, minCodeSize));
+    out.append(blocks.begin(), blocks.end());
     out += ';';
     return out;
 }
