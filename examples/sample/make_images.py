@@ -121,8 +121,8 @@ MENUS = [
         "heading": "THANKS FOR PLAYING!",
         "tagline": "Get the full game with 40 more planets",
         "selections": [
-            {"label": "Buy the full game", "pos": (30, 150, 170, 56), "color": "00FF00",
-             "code": "visit", "url": "http://www.example.com/buy", "desc": "Opens the shop"},
+            {"label": "Full version", "pos": (30, 150, 170, 56), "color": "00FF00",
+             "code": "visit", "url": "http://www.example.com/buy", "desc": "Buy it in our shop"},
             {"label": "Goodbye", "pos": (220, 150, 170, 56), "color": "FF4040",
              "code": "exit", "desc": "See you soon"},
         ],
