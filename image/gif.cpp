@@ -345,7 +345,7 @@ class FileReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool stopped_ = false;
-    std::uint8_t buffer_[8192];
+    std::uint8_t buffer_[4096];
 };
 
 // Everything one Load needs besides the frames, allocated once per call.
@@ -363,7 +363,7 @@ struct LoadState {
     // Image data gathered from the sub-blocks, plus room for the four bytes the decoder may
     // read past the end.
     static constexpr std::size_t kChunk = 4096;
-    std::uint8_t chunk[kChunk + 4] = {};
+    std::uint8_t chunk[kChunk + 4];
 };
 
 void ReadColorTable(FileReader& reader, std::uint8_t* table, int bits) {
