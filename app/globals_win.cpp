@@ -2,6 +2,10 @@
 // destroyed in the reverse order when the program ends.
 #include "app/library_win.h"
 #include "image/gif.h"
+#include "menu/menu_wnd_win.h"
 
 CGifImage g_imgLogo;
 CAtlLibrary g_AtlLib;
+// Built last, so destroyed first: the menu objects still in the table are freed while
+// everything they may use is still there.
+CWinFuncsTable g_WindowTable;

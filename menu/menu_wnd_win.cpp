@@ -2,9 +2,63 @@
 
 #include "app/diag.h"
 #include "app/startup.h"
+#include "app/startup_win.h"
 #include "platform/profile_win.h"
+#include "resources/resource.h"
 
-CWinFuncs::CWinFuncs() {}
+namespace {
+
+// Measures one line in the default font on a memory device context for the screen, made and
+// deleted for each measurement.
+class CScreenTextMeasure : public IMenuTextMeasure {
+  public:
+    void MeasureText(const char* text, int& width, int& height) override {
+        width = height = 0;
+        HDC dc = CreateCompatibleDC(nullptr);
+        if (!dc)
+            return;
+        RECT rect = {0, 0, 5, 25};
+        DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        width = rect.right - rect.left;
+        height = rect.bottom - rect.top;
+        DeleteDC(dc);
+    }
+};
+
+RECT ToRect(const MenuRect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+ScreenMetrics CurrentScreenMetrics() {
+    return ScreenMetrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                         MenuMetrics{GetSystemMetrics(SM_CXDLGFRAME),
+                                     GetSystemMetrics(SM_CYDLGFRAME),
+                                     GetSystemMetrics(SM_CYCAPTION)}};
+}
+
+} // namespace
+
+// ---- Window table ----
+
+int AddWindow(CWinFuncs* object) {
+    return g_WindowTable.AddWindow(object);
+}
+void PruneWindows() {
+    g_WindowTable.PruneWindows();
+}
+CWinFuncs* FindWindowObject(HWND hWindow) {
+    return g_WindowTable.FindWindowObject(hWindow);
+}
+void RemoveWindow(CWinFuncs* object) {
+    g_WindowTable.RemoveWindow(object);
+}
+void RemoveAllWindows() {
+    g_WindowTable.RemoveAllWindows();
+}
+
+CWinFuncs::CWinFuncs() {
+    bInTable = AddWindow(this);
+}
 
 LRESULT CWinFuncs::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY)
@@ -14,6 +68,18 @@ LRESULT CWinFuncs::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(hWindow, msg, wParam, lParam);
 }
 
+LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CWinFuncs* object = FindWindowObject(hWindow);
+    if (!object)
+        return DefWindowProcA(hWindow, msg, wParam, lParam);
+    ++object->nInUse;
+    LRESULT result = object->HandleWinProc(hWindow, msg, wParam, lParam);
+    --object->nInUse;
+    return result;
+}
+
+// ---- Menu object ----
+
 CMenuWnd::CMenuWnd() {
     WriteLog("CMenuWnd::CMenuWnd");
 }
@@ -22,6 +88,11 @@ int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CM
     *ppMenu = nullptr;
     CMenuWnd* menu = new CMenuWnd;
     WriteLog("CMenuWnd::LoadAndRunMenu");
+    if (!menu->bInTable) {
+        // The full table refused it (and said so): its window would get no messages.
+        delete menu;
+        return 0;
+    }
     if (!menu->LoadMenu(section))
         return 0;
     if (!menu->RunMenu(hParent, nShowCmd))
@@ -54,13 +125,201 @@ int CMenuWnd::LoadMenu(const char* section) {
     return 1;
 }
 
-int CMenuWnd::RunMenu(HWND, int) {
+int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::RunMenu at1");
-    // The title screen is not drawn yet: a loaded menu ends the program normally.
-    PostQuitMessage(0);
+    if (nSelections == 1) {
+        WriteLog("CMenuWnd::RunMenu at2");
+        if (!RunSelection(0, hParent)) {
+            if (!hParent)
+                PostQuitMessage(0);
+            return 0;
+        }
+        return 1;
+    }
+    if (bHasTitleImage == 1) {
+        WriteLog("CMenuWnd::RunMenu at3");
+        return CreateMenuWnd(hParent, nShowCmd) ? 1 : 0;
+    }
+    WriteLog("CMenuWnd::RunMenu at4");
+    g_pDialogMenu = this;
+    INT_PTR end = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SELECT_SIZE), hParent,
+                                  SelectGameSizeDlgProc, 0);
+    // The dialog is gone: its handle must not route a later window's messages to this object.
+    hWnd = nullptr;
+    if (end == -1)
+        return 0; // the dialog could not be made: the menu did not run
+    if (end == IDC_SIZE_PLAY)
+        return RunSelection(nDialogChoice, hParent) ? 1 : 0;
+    if (!hParent)
+        PostQuitMessage(0);
     return 1;
 }
 
-LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWindow, msg, wParam, lParam);
+HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
+    WriteLog("CMenuWnd::CreateMenuWnd");
+    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics());
+    HWND hWindow = CreateWindowExA(
+        0, "WinFuncs", strTitle, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y,
+        place.cx, place.cy, hParent, nullptr, g_hInstance, nullptr);
+    hWnd = hWindow;
+    hMenuWnd = hWindow;
+    if (!hWindow) {
+        bDestroyed = 1;
+        return nullptr;
+    }
+    SetTimer(hWindow, MENU_TIMER_ID, MENU_TIMER_MS, nullptr);
+    ShowWindow(hWindow, nShowCmd);
+    UpdateWindow(hWindow);
+    if (hParent)
+        EnableWindow(hParent, FALSE);
+    return hWindow;
+}
+
+void CMenuWnd::CalcSelectionRects(int i, RECT* hotSpot, RECT* descBox) {
+    CScreenTextMeasure measure;
+    MenuRect hot, desc;
+    ::CalcSelectionRects(sel[i], measure, hot, desc);
+    *hotSpot = ToRect(hot);
+    *descBox = ToRect(desc);
+}
+
+void CMenuWnd::Invalidate(HWND hWindow, const MenuInvalidation& invalidation) {
+    for (int i = 0; i < invalidation.count; ++i) {
+        RECT rect = ToRect(invalidation.rects[i]);
+        InvalidateRect(hWindow, &rect, FALSE);
+    }
+}
+
+void CMenuWnd::SetFocusSelection(int i, HWND hWindow) {
+    CScreenTextMeasure measure;
+    MenuFocusState state{nFocus, nTicks};
+    MenuInvalidation invalidation = MenuSetFocus(*this, state, i, measure);
+    nFocus = state.nFocus;
+    nTicks = state.nTicks;
+    Invalidate(hWindow, invalidation);
+}
+
+LRESULT CMenuWnd::OnPaint(HWND hWindow) {
+    WriteLog("CMenuWnd::HandleWinProc WM_PAINT");
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hWindow, &ps);
+    if (imgTitle.nFrames > 0)
+        imgTitle.pFrames[0]->Draw(dc, 0, 0);
+
+    CScreenTextMeasure measure;
+    MenuPaintPlan plan =
+        MenuPlanPaint(*this, MenuFocusState{nFocus, nTicks}, GetFocus() == hWindow, measure);
+    if (plan.bFrame) {
+        HBRUSH brush = CreateSolidBrush(plan.frameColor);
+        for (const MenuRect& ring : plan.frameRings) {
+            RECT rect = ToRect(ring);
+            FrameRect(dc, &rect, brush);
+        }
+        DeleteObject(brush);
+    }
+    if (plan.bDescription) {
+        RECT frame = ToRect(plan.descFrame);
+        HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+        FrameRect(dc, &frame, black);
+        DeleteObject(black);
+        RECT fill = ToRect(plan.descFill);
+        HBRUSH yellow = CreateSolidBrush(kDescriptionFill);
+        FillRect(dc, &fill, yellow);
+        DeleteObject(yellow);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        DrawTextA(dc, plan.text, -1, &fill, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    }
+    EndPaint(hWindow, &ps);
+    return 0;
+}
+
+void CMenuWnd::OnDestroy(HWND hWindow) {
+    WriteLog("CMenuWnd::HandleWinProc WM_DESTROY");
+    HWND hOwner = GetParent(hWindow);
+    if (hOwner) {
+        // A sub-menu: its menu comes back on top and takes input again.
+        EnableWindow(hOwner, TRUE);
+        SetWindowPos(hOwner, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        // The first menu or the exit screen: show the exit screen once, then end.
+        char exitImage[TEXT_MAX];
+        CWinProfile(g_szIniFile)
+            .GetString("exitnag", "titleimage", "", exitImage, sizeof exitImage);
+        CMenuWnd* exitMenu = nullptr;
+        if (!OpensExitScreen(exitImage, strSection) ||
+            LoadAndRunMenu(nullptr, SW_SHOWNORMAL, "exitnag", &exitMenu) != 1)
+            PostQuitMessage(0);
+    }
+    // Marked only now, so that the exit screen's registration above cannot free this object.
+    bDestroyed = 1;
+}
+
+LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT:
+        return OnPaint(hWindow);
+
+    case WM_TIMER: {
+        WriteLog("CMenuWnd::HandleWinProc WM_TIMER");
+        CScreenTextMeasure measure;
+        MenuFocusState state{nFocus, nTicks};
+        MenuInvalidation invalidation = MenuTimerTick(*this, state, measure);
+        nFocus = state.nFocus;
+        nTicks = state.nTicks;
+        Invalidate(hWindow, invalidation);
+        return 0;
+    }
+
+    case WM_KEYDOWN: {
+        CScreenTextMeasure measure;
+        MenuFocusState state{nFocus, nTicks};
+        MenuKeyResult key = MenuKeyDown(*this, state, static_cast<int>(wParam), measure);
+        nFocus = state.nFocus;
+        nTicks = state.nTicks;
+        if (key.action == MenuKeyAction::Activate)
+            ActivateSelection(key.nActivate, hWindow);
+        else if (key.action == MenuKeyAction::Close)
+            PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        Invalidate(hWindow, key.invalidation);
+        return 0;
+    }
+
+    case WM_MOUSEMOVE: {
+        int x, y;
+        MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
+        int i = MenuHitTest(*this, x, y);
+        if (i >= 0)
+            SetFocusSelection(i, hWindow);
+        return 0;
+    }
+
+    case WM_LBUTTONDOWN: {
+        int x, y;
+        MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
+        int targets[MAX_SELECTIONS];
+        int count = MenuClickTargets(*this, x, y, targets);
+        // Every hot spot under the point, in ascending order; a window destroyed meanwhile (by
+        // a modal loop inside one of them) has nothing left to activate.
+        for (int k = 0; k < count && !bDestroyed; ++k)
+            ActivateSelection(targets[k], hWindow);
+        return 0;
+    }
+
+    case WM_CLOSE:
+        WriteLog("CMenuWnd::HandleWinProc WM_CLOSE");
+        KillTimer(hWindow, MENU_TIMER_ID);
+        DestroyWindow(hWindow);
+        return 0;
+
+    case WM_DESTROY:
+        OnDestroy(hWindow);
+        return 0;
+
+    case WM_COMMAND:
+        return 0;
+
+    default:
+        return DefWindowProcA(hWindow, msg, wParam, lParam);
+    }
 }

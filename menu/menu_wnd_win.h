@@ -1,13 +1,17 @@
-// Menu objects and the window base class through which menu windows get their messages.
+// Menu objects, the window base class through which menu windows get their messages, and the
+// program-wide table of window objects.
 #pragma once
 
 #include "image/gif.h"
 #include "menu/menu_config.h"
+#include "menu/menu_layout.h"
+#include "menu/window_table.h"
 
 #include <windows.h>
 
 class CWinFuncs {
   public:
+    // Enters the object in the window table (bInTable says whether the table took it).
     CWinFuncs();
     virtual ~CWinFuncs() = default;
     CWinFuncs(const CWinFuncs&) = delete;
@@ -19,7 +23,23 @@ class CWinFuncs {
 
     HWND hWnd = nullptr;
     int bDestroyed = 0;
+    // 0 when the full window table refused the object: its window would get no messages, so
+    // the object must not be run (and its owner frees it).
+    int bInTable = 0;
+    // How many of this object's handlers are running; the table frees a destroyed object only
+    // once none is, so that a handler never runs on a freed object.
+    int nInUse = 0;
 };
+
+// The table of window objects: owns every CWinFuncs object from its construction on.
+typedef CWindowTable<CWinFuncs> CWinFuncsTable;
+extern CWinFuncsTable g_WindowTable;
+
+int AddWindow(CWinFuncs* object);
+void PruneWindows();
+CWinFuncs* FindWindowObject(HWND hWindow);
+void RemoveWindow(CWinFuncs* object);
+void RemoveAllWindows();
 
 class CMenuWnd : public CWinFuncs, public CMenuModel {
   public:
@@ -30,12 +50,40 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CMenuWnd** ppMenu);
     // Reads the section into the model and loads its title image; 0 after an error box.
     int LoadMenu(const char* section);
+    // A single selection runs at once, a title image gets the menu window, any other menu the
+    // screen-size dialog.
     int RunMenu(HWND hParent, int nShowCmd);
+    // The centred title-screen window, owned by hParent (which it disables); 0 on failure.
+    HWND CreateMenuWnd(HWND hParent, int nShowCmd);
+
+    LRESULT HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // The hot spot and description box of selection i, in client pixels.
+    void CalcSelectionRects(int i, RECT* hotSpot, RECT* descBox);
+    // Moves the focus frame to selection i.
+    void SetFocusSelection(int i, HWND hWindow);
+    // Carries out selection i's code; 0 for an index outside the list or a failed action.
+    int ActivateSelection(int i, HWND hWindow);
+    // Runs selection i's game; hWnd is the game screen's parent and the menu that is parked.
+    int RunSelection(int index, HWND hWnd);
 
     CGifImage imgTitle;
     int nFocus = 0;
     int nTicks = 0;
     HWND hMenuWnd = nullptr;
+
+  private:
+    LRESULT OnPaint(HWND hWindow);
+    void Invalidate(HWND hWindow, const MenuInvalidation& invalidation);
+    void OnDestroy(HWND hWindow);
 };
 
+// The menu that the screen-size dialog shows, set just before the dialog opens.
+extern CMenuWnd* g_pDialogMenu;
+
 LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK SelectGameSizeDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The menu timer: id 0, 330 ms; it drives the blinking focus frame and the description box.
+constexpr UINT_PTR MENU_TIMER_ID = 0;
+constexpr UINT MENU_TIMER_MS = 330;

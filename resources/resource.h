@@ -5,3 +5,12 @@
 #define IDI_TOVAK_SMALL 108
 #define IDR_ACCELERATORS 109
 #define IDM_ABOUT_KEYS 104
+
+// The screen-size dialog and its controls (visit and exit are the command ids 3 and 2; exit is
+// also the dialog's cancel command).
+#define IDD_SELECT_SIZE 129
+#define IDC_SIZE_LIST 1002
+#define IDC_SIZE_PLAY 1003
+#define IDC_SIZE_PROMPT 1004
+#define IDC_SIZE_VISIT 3
+#define IDC_SIZE_EXIT 2
