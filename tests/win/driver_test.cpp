@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,15 +70,16 @@ HWND MakePaintWindow(COLORREF colour, int x, int y) {
     return hwnd;
 }
 
-void PumpMessages(DWORD ms) {
-    bench::WaitUntil(
-        [] {
+// Dispatches this thread's messages until the condition holds (true) or ms have passed.
+bool PumpUntil(const std::function<bool()>& cond, DWORD ms = bench::kWait) {
+    return bench::WaitUntil(
+        [&] {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
-            return false;
+            return cond();
         },
         ms, 20);
 }
@@ -96,13 +98,12 @@ const int childRole = RunChildRole();
 TEST(Driver, ReadsPixelsAndRectanglesOfItsOwnWindow) {
     HWND hwnd = MakePaintWindow(kOwnColour, 100, 120);
     ASSERT_NE(hwnd, nullptr);
-    PumpMessages(500);
+    EXPECT_TRUE(PumpUntil([&] { return bench::ReadPixel(hwnd, 10, 10) == kOwnColour; }));
     RECT window = bench::WindowRect(hwnd);
     EXPECT_EQ(window.left, 100);
     EXPECT_EQ(window.top, 120);
     RECT client = bench::ClientRect(hwnd);
     EXPECT_EQ(client.right - client.left, 200);
-    EXPECT_EQ(bench::ReadPixel(hwnd, 10, 10), kOwnColour);
     EXPECT_EQ(bench::ReadPixel(hwnd, 199, 99), kOwnColour);
     EXPECT_EQ(bench::ClassOf(hwnd), "BenchPaint");
     EXPECT_EQ(bench::Text(hwnd), "bench");
@@ -111,18 +112,18 @@ TEST(Driver, ReadsPixelsAndRectanglesOfItsOwnWindow) {
 
 TEST(Driver, KeysAndClicksReachTheWindow) {
     HWND hwnd = MakePaintWindow(kOwnColour, 100, 300);
-    PumpMessages(300);
+    PumpUntil([] { return false; }, 300); // what the window's creation brings
     g_received.clear();
     bench::PressKey(hwnd, VK_RETURN);
     bench::Click(hwnd, 15, 25);
-    PumpMessages(300);
+    PumpUntil([] { return g_received.size() >= 6; });
     // WM_CHAR is posted by the translation of WM_KEYDOWN, behind what was queued already.
     EXPECT_EQ(g_received,
               (std::vector<std::string>{"down 13", "up 13", "move 15,25 0", "press 15,25 1",
                                         "release 15,25 0", "char 13"}));
     g_received.clear();
     ASSERT_TRUE(bench::TypeKey(hwnd, VK_SPACE));
-    PumpMessages(500);
+    PumpUntil([] { return g_received.size() >= 3; });
     EXPECT_EQ(g_received, (std::vector<std::string>{"down 32", "char 32", "up 32"}));
     DestroyWindow(hwnd);
 }
