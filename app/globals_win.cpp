@@ -2,6 +2,8 @@
 // destroyed in the reverse order when the program ends.
 #include "app/library_win.h"
 #include "image/gif.h"
+#include "screen/display_mode_win.h"
 
+CDisplayMode g_DisplayMode(WinDisplayDevice());
 CGifImage g_imgLogo;
 CAtlLibrary g_AtlLib;
