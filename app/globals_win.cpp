@@ -2,8 +2,10 @@
 // destroyed in the reverse order when the program ends.
 #include "app/library_win.h"
 #include "image/gif.h"
+#include "screen/browser_table_win.h"
 #include "screen/display_mode_win.h"
 
 CDisplayMode g_DisplayMode(WinDisplayDevice());
+CBrowserTable g_BrowserTable;
 CGifImage g_imgLogo;
 CAtlLibrary g_AtlLib;
