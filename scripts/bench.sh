@@ -23,6 +23,10 @@ bench_start() {
     fi
     # Keep one Wine server up for the whole run: each program then starts quickly.
     wineserver -p 300 >/dev/null 2>&1 || true
+    # Start Wine's own background processes (services, desktop) now, with their output going
+    # nowhere: started by the first test program instead, they would inherit its output pipes
+    # and keep the test runner waiting for them until the server ends.
+    wine cmd /c exit >/dev/null 2>&1 || true
 }
 
 bench_stop() {

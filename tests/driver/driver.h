@@ -1,0 +1,148 @@
+// The end-to-end test driver: starts tovak.exe under Wine in a folder of its own, finds its
+// windows and message boxes, answers them, sends keys and mouse clicks, reads pixels, the
+// diagnostic log and the registry. Every wait has a timeout; nothing here can hang a test.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+constexpr DWORD kWait = 10000; // default timeout of every wait, milliseconds
+
+// ---- Paths and files -----------------------------------------------------------------------
+// Paths come from the environment the test runner sets, with backslashes.
+std::string TovakExe();                                            // TOVAK_EXE
+std::string TestTmp();                                             // TOVAK_TEST_TMP
+std::string SourceDir();                                           // TOVAK_SOURCE_DIR
+std::string Join(const std::string& dir, const std::string& name); // dir + "\\" + name
+// A fresh, empty folder TestTmp()\name (an old one of that name is deleted first).
+std::string MakeTestFolder(const std::string& name);
+bool DeleteTree(const std::string& path);
+// Writes the bytes exactly as given (no line-end translation).
+bool WriteTextFile(const std::string& path, const std::string& content);
+// The file's bytes; empty when it cannot be read.
+std::string ReadTextFile(const std::string& path);
+bool FileExists(const std::string& path);
+bool CopyFileTo(const std::string& from, const std::string& to);
+
+// ---- Waiting ---------------------------------------------------------------------------------
+// Polls cond until it holds (true) or ms have passed (false).
+bool WaitUntil(const std::function<bool()>& cond, DWORD ms = kWait, DWORD pollMs = 50);
+
+// ---- Processes -------------------------------------------------------------------------------
+class TovakProcess {
+  public:
+    TovakProcess() = default;
+    ~TovakProcess(); // terminates a process still running
+    TovakProcess(const TovakProcess&) = delete;
+    TovakProcess& operator=(const TovakProcess&) = delete;
+
+    // Starts tovak.exe with folder as current directory, args after the program name on the
+    // command line, and extra NAME=VALUE environment entries (replacing inherited ones of the
+    // same name; "WINEDLLOVERRIDES=atl=" keeps atl.dll from loading in that process only).
+    bool Start(const std::string& folder, const std::string& args = "",
+               const std::vector<std::string>& extraEnv = {});
+    // The same for any program.
+    bool StartProgram(const std::string& exe, const std::string& folder,
+                      const std::string& args = "", const std::vector<std::string>& extraEnv = {});
+
+    DWORD Pid() const { return pi.dwProcessId; }
+    HANDLE Handle() const { return pi.hProcess; }
+    bool Running() const;
+    // The exit code; -1 on timeout, after which the process is terminated.
+    int WaitExit(DWORD ms = kWait);
+    void Terminate();
+
+    // A visible top-level window of this process with that class (any class when null).
+    HWND WaitWindow(const char* className, DWORD ms = kWait) const;
+    std::vector<HWND> TopWindows(const char* className = nullptr) const;
+
+    std::string error; // why Start failed
+
+  private:
+    PROCESS_INFORMATION pi{};
+};
+
+// Visible top-level windows of a process, optionally of one class.
+std::vector<HWND> TopWindowsOf(DWORD pid, const char* className = nullptr);
+
+// ---- Message boxes ---------------------------------------------------------------------------
+struct BoxInfo {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;
+    std::vector<std::pair<int, std::string>> buttons;   // control id (IDOK, IDYES...) and label
+    bool HasButtons(const std::vector<int>& ids) const; // exactly these, in any order
+};
+
+// Reads the caption, message and buttons of a message box.
+BoxInfo ReadBox(HWND box);
+// Waits for a visible message box (#32770 dialog) of the process and reads it.
+bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms = kWait);
+// Presses the button with that id (as a click would: WM_COMMAND BN_CLICKED to the box).
+bool PressButton(HWND box, int id);
+// Waits until the window is gone.
+bool WaitGone(HWND hwnd, DWORD ms = kWait);
+
+// Answers message boxes that product code shows on the test's own thread: a background
+// thread waits for each box of this process, records it and presses the given button, so
+// that the blocked call returns. Stops at destruction.
+class BoxAnswerer {
+  public:
+    explicit BoxAnswerer(int button = IDOK);
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    // Boxes answered so far, in order.
+    std::vector<BoxInfo> Boxes();
+
+  private:
+    struct State;
+    State* state;
+};
+
+// ---- Input -----------------------------------------------------------------------------------
+// Posts WM_KEYDOWN and WM_KEYUP for the virtual key to the window (the target's message loop
+// translates them, so WM_CHAR follows for character keys).
+void PressKey(HWND hwnd, UINT vk);
+// Brings the window to the foreground and types the key through SendInput (real keyboard
+// input, delivered to the focused window). False when the window could not be made foreground.
+bool TypeKey(HWND hwnd, UINT vk);
+// Posted mouse messages at client coordinates.
+void MouseMove(HWND hwnd, int x, int y);
+void Click(HWND hwnd, int x, int y);
+
+// ---- Window facts ----------------------------------------------------------------------------
+RECT WindowRect(HWND hwnd);
+RECT ClientRect(HWND hwnd); // in screen coordinates
+LONG_PTR Style(HWND hwnd);
+LONG_PTR ExStyle(HWND hwnd);
+HWND Owner(HWND hwnd);
+bool IsEnabled(HWND hwnd);
+std::string Text(HWND hwnd);
+std::string ClassOf(HWND hwnd);
+std::vector<HWND> ChildWindows(HWND hwnd);
+
+// ---- Pixels ----------------------------------------------------------------------------------
+// The colour on screen at client coordinates of the window, or CLR_INVALID.
+COLORREF ReadPixel(HWND hwnd, int x, int y);
+COLORREF ReadScreenPixel(int x, int y);
+
+// ---- Diagnostic log --------------------------------------------------------------------------
+// Lines of the file without their line ends (any mix of CR and LF ends a line).
+std::vector<std::string> ReadLogLines(const std::string& path);
+// The message part of each entry "m/d/yyyy h:m:s - message".
+std::vector<std::string> ReadLogMessages(const std::string& path);
+bool Contains(const std::vector<std::string>& lines, const std::string& line);
+
+// ---- Registry --------------------------------------------------------------------------------
+bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string& out);
+bool DeleteRegTree(HKEY root, const char* subKey);
+
+} // namespace bench
