@@ -69,11 +69,18 @@ BSTR Wide(const std::string& text) {
     return result;
 }
 
+// The process's environment (not the C library's copy): a test sets it in-process.
+std::string Env(const char* name) {
+    char value[MAX_PATH * 2];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
 void Journal(const std::string& line) {
-    const char* path = std::getenv(TOVAK_DOUBLE_JOURNAL_ENV);
-    if (!path || !*path)
+    std::string path = Env(TOVAK_DOUBLE_JOURNAL_ENV);
+    if (path.empty())
         return;
-    if (std::FILE* file = std::fopen(path, "a")) {
+    if (std::FILE* file = std::fopen(path.c_str(), "a")) {
         std::fputs((line + "\n").c_str(), file);
         std::fclose(file);
     }
@@ -81,8 +88,8 @@ void Journal(const std::string& line) {
 
 std::vector<std::string> ScriptLines() {
     std::vector<std::string> lines;
-    const char* path = std::getenv(TOVAK_DOUBLE_SCRIPT_ENV);
-    if (!path || !*path)
+    std::string path = Env(TOVAK_DOUBLE_SCRIPT_ENV);
+    if (path.empty())
         return lines;
     std::ifstream file(path);
     for (std::string line; std::getline(file, line);) {
@@ -101,9 +108,6 @@ bool ScriptHas(const std::string& line) {
     return false;
 }
 
-HRESULT Outcome(const std::string& method) {
-    return ScriptHas("fail " + method) ? E_FAIL : S_OK;
-}
 
 std::string VariantText(const VARIANT* v) {
     if (!v)
@@ -144,7 +148,15 @@ class CDouble : public IOleObject,
     virtual ~CDouble();
 
     std::string Name() const { return kOwnNames[nKind]; }
-    bool Refuses(const char* iface) const { return ScriptHas(std::string("refuse ") + iface); }
+    // Refusals and failures take effect once the container has activated the control: the
+    // container's own set-up is never refused, so that each step of the launcher's set-up can
+    // be made to fail.
+    bool Refuses(const char* iface) const {
+        return bActivated && ScriptHas(std::string("refuse ") + iface);
+    }
+    HRESULT Outcome(const std::string& method) const {
+        return bActivated && ScriptHas("fail " + method) ? E_FAIL : S_OK;
+    }
 
     // IUnknown (shared by every interface of the object)
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
@@ -194,6 +206,7 @@ class CDouble : public IOleObject,
     STDMETHODIMP DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND parent,
                         LPCRECT rect) override {
         Journal("IOleObject::DoVerb " + std::to_string(verb));
+        bActivated = true;
         if (!hView && parent && rect)
             MakeView(parent, *rect);
         return S_OK;
@@ -348,6 +361,7 @@ class CDouble : public IOleObject,
     IDispatch* pSink = nullptr;
     RawInterface own;
     HWND hView = nullptr;
+    bool bActivated = false;
     COLORREF clrView = RGB(0, 0, 128);
     unsigned nBusyCalls = 0;
     unsigned nVariableCalls = 0;
@@ -390,7 +404,7 @@ template <int N> HRESULT STDMETHODCALLTYPE RawUnusedSlot(RawInterface* self) {
 
 HRESULT JournalText(RawInterface* self, const char* method, BSTR value) {
     Journal(Owner(self)->Name() + "::" + method + " " + Narrow(value));
-    return Outcome(method);
+    return Owner(self)->Outcome(method);
 }
 
 HRESULT STDMETHODCALLTYPE FlashPutMovie(RawInterface* self, BSTR v) {
@@ -415,7 +429,7 @@ HRESULT STDMETHODCALLTYPE FlashSetVariable(RawInterface* self, BSTR name, BSTR v
     owner->ApplyScriptedVariables();
     ++owner->nVariableCalls;
     Journal("IShockwaveFlash::SetVariable " + Narrow(name) + " " + Narrow(value));
-    HRESULT hr = Outcome("SetVariable");
+    HRESULT hr = owner->Outcome("SetVariable");
     if (SUCCEEDED(hr))
         owner->variables[Narrow(name)] = Narrow(value);
     return hr;
@@ -428,7 +442,7 @@ HRESULT STDMETHODCALLTYPE FlashGetVariable(RawInterface* self, BSTR name, BSTR* 
         return E_POINTER;
     *value = nullptr;
     auto found = owner->variables.find(Narrow(name));
-    if (found == owner->variables.end() || FAILED(Outcome("GetVariable"))) {
+    if (found == owner->variables.end() || FAILED(owner->Outcome("GetVariable"))) {
         Journal("IShockwaveFlash::GetVariable " + Narrow(name) + " -> missing");
         return E_FAIL;
     }
@@ -449,7 +463,7 @@ HRESULT STDMETHODCALLTYPE BrowserNavigate(RawInterface* self, BSTR url, VARIANT*
     Journal("IWebBrowser2::Navigate " + Narrow(url) + " flags=" + VariantText(flags) +
             " target=" + VariantText(target) + " post=" + VariantText(postData) +
             " headers=" + VariantText(headers));
-    return Outcome("Navigate");
+    return Owner(self)->Outcome("Navigate");
 }
 HRESULT STDMETHODCALLTYPE BrowserGetBusy(RawInterface* self, VARIANT_BOOL* busy) {
     CDouble* owner = Owner(self);
@@ -789,6 +803,10 @@ class CFactory : public IClassFactory {
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
+        if (ScriptHas("fail CreateInstance")) {
+            Journal(std::string(kOwnNames[nKind]) + " creation refused");
+            return E_FAIL;
+        }
         CDouble* object = new CDouble(nKind);
         HRESULT hr = object->QueryInterface(riid, ppv);
         object->Release();

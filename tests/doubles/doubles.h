@@ -13,6 +13,8 @@
 // Path of the journal: one line per call the doubles receive (appended; the test empties it).
 #define TOVAK_DOUBLE_JOURNAL_ENV "TOVAK_DOUBLE_JOURNAL"
 // Path of the script a double reads, one instruction per line:
+//   (refusals and failures apply once the container has activated the control)
+//   fail CreateInstance     the class factory refuses to make the double
 //   refuse INTERFACE        QueryInterface refuses it (IOleObject, IConnectionPointContainer,
 //                           IShockwaveFlash, IShockwaveCtl, IWebBrowser2, IPersistStreamInit)
 //   fail METHOD             the method answers E_FAIL (put_Movie, put_SRC, Navigate,
