@@ -97,11 +97,20 @@ STDMETHODIMP_(ULONG) CClientHost::Release() {
 
 CClientHost::~CClientHost() {
     CloseHost();
-    // The container's site is let go only once its window is gone and the container library
-    // is still loaded; at program end, with the window still open or the library freed, the
-    // reference is simply left to the process's end.
-    if (pContainerSite && !IsWindow(hWndControl) && g_AtlLib.hModule)
-        pContainerSite->Release();
+    // A host normally dies after its container window. When the window is still there (a
+    // record deleted while its game screen is open), it goes first, so that the control
+    // detaches while the host's objects it calls are still valid. Then the control and the
+    // container's own site are let go. After the container library has been freed (at program
+    // end) nothing of it is touched: its code is gone, and so is the process soon.
+    if (g_AtlLib.hModule) {
+        if (hWndControl && IsWindow(hWndControl) && GetParent(hWndControl) == hWndParent)
+            DestroyWindow(hWndControl);
+        if (pControl)
+            pControl->Release();
+        if (pContainerSite)
+            pContainerSite->Release();
+    }
+    pControl = nullptr;
     pContainerSite = nullptr;
 }
 

@@ -74,6 +74,8 @@ class CHostEvent : public IDispatch {
 class CClientHost : public IUnknown {
   public:
     CClientHost() = default;
+    // Runs CloseHost. A container window still open goes now (the control must not outlive
+    // the objects it calls); then the control and the container's site are released.
     virtual ~CClientHost();
     CClientHost(const CClientHost&) = delete;
     CClientHost& operator=(const CClientHost&) = delete;
@@ -106,7 +108,7 @@ class CClientHost : public IUnknown {
     IUnknown* pControl = nullptr;
     // The container's own client site, taken from the control before the host's site
     // replaces it and held until the container window is gone: the container frees itself
-    // when the control lets go of its last reference to it.
+    // when the control lets go of its last reference to it, and then detaches the control.
     IOleClientSite* pContainerSite = nullptr;
 
   private:

@@ -40,7 +40,21 @@ class CWinDisplayDevice : public IDisplayDevice {
         std::memcpy(&dm, &mode, sizeof mode);
         dm.dmSize = kDisplaySettingsSize;
         dm.dmDriverExtra = 0; // no private driver data follows the record
-        return ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN);
+        LONG result = ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN);
+        // A change of the colour depth alone keeps the current resolution. Some systems (Wine)
+        // refuse a record without the size as a bad mode: name the current size then.
+        if (result == DISP_CHANGE_BADMODE && !(dm.dmFields & (DM_PELSWIDTH | DM_PELSHEIGHT))) {
+            DEVMODEA current;
+            std::memset(&current, 0, sizeof current);
+            current.dmSize = kDisplaySettingsSize;
+            if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) {
+                dm.dmFields |= DM_PELSWIDTH | DM_PELSHEIGHT;
+                dm.dmPelsWidth = current.dmPelsWidth;
+                dm.dmPelsHeight = current.dmPelsHeight;
+                result = ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN);
+            }
+        }
+        return result;
     }
 };
 

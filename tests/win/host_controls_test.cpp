@@ -124,6 +124,25 @@ TEST_F(HostTest, ContainerStaysAttachedAfterTheSiteIsReplaced) {
     }
 }
 
+// A host that goes while its window is open takes the window and the control along, so that
+// the control never calls into a host that is gone.
+TEST_F(HostTest, DestroyedHostTakesItsControlAlong) {
+    for (int kind : {2, 3}) {
+        HWND container = nullptr;
+        {
+            CClientHost host;
+            ASSERT_EQ(Init(host, kind), 1);
+            container = host.hWndControl;
+            ClearJournal();
+        }
+        EXPECT_FALSE(IsWindow(container));
+        Lines journal = Journal();
+        ASSERT_FALSE(journal.empty());
+        EXPECT_EQ(journal.back(),
+                  std::string(kind == 2 ? "IShockwaveCtl" : "IShockwaveFlash") + " destroyed");
+    }
+}
+
 TEST_F(HostTest, OpenUrlLoadsEachKind) {
     {
         CClientHost flash;
