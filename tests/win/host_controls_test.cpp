@@ -2,6 +2,8 @@
 // with their values, the container window, the progress markers, loading and waiting.
 #include "host_fixture.h"
 
+#include "host/control_interfaces_win.h"
+
 using hosttest::HostTest;
 using hosttest::ProgIdMapping;
 using hosttest::WindowText;
@@ -278,6 +280,58 @@ TEST_F(HostTest, CloseHostOnlyWritesItsMarkers) {
     EXPECT_EQ(g_AtlLib.AxGetControl(host.hWndControl, &control), S_OK);
     if (control)
         control->Release();
+}
+
+// The movie variables through the slots the launcher declares, against the double's script.
+TEST_F(HostTest, FlashVariablesFollowTheScript) {
+    Script(
+        "var bMovieLoaded=0\nafter 2 calls: bMovieLoaded=1\nafter 3 calls: strCustomVarOut=hi\n");
+    CClientHost host;
+    ASSERT_EQ(Init(host, 3), 1);
+    IShockwaveFlash* flash = static_cast<IShockwaveFlash*>(host.pControl);
+    ClearJournal();
+    auto get = [&](const wchar_t* name) {
+        BSTR bname = SysAllocString(name);
+        BSTR value = nullptr;
+        HRESULT hr = flash->GetVariable(bname, &value);
+        std::string text =
+            SUCCEEDED(hr) && value ? std::string(value, value + SysStringLen(value)) : "(failed)";
+        SysFreeString(value);
+        SysFreeString(bname);
+        return text;
+    };
+    EXPECT_EQ(get(L"bMovieLoaded"), "0");
+    EXPECT_EQ(get(L"strCustomVarOut"), "(failed)");
+    EXPECT_EQ(get(L"bMovieLoaded"), "1");
+    BSTR name = SysAllocString(L"strMovieRegKey");
+    BSTR value = SysAllocString(L"key");
+    EXPECT_EQ(flash->SetVariable(name, value), S_OK);
+    SysFreeString(name);
+    SysFreeString(value);
+    EXPECT_EQ(get(L"strMovieRegKey"), "key");
+    EXPECT_EQ(get(L"strCustomVarOut"), "hi");
+    EXPECT_EQ(Journal(), (Lines{"IShockwaveFlash::GetVariable bMovieLoaded -> 0",
+                                "IShockwaveFlash::GetVariable strCustomVarOut -> missing",
+                                "IShockwaveFlash::GetVariable bMovieLoaded -> 1",
+                                "IShockwaveFlash::SetVariable strMovieRegKey key",
+                                "IShockwaveFlash::GetVariable strMovieRegKey -> key",
+                                "IShockwaveFlash::GetVariable strCustomVarOut -> hi"}));
+}
+
+// Events can be cued from another process through the doubles' window.
+TEST_F(HostTest, CueWindowFiresEvents) {
+    CClientHost host;
+    ASSERT_EQ(Init(host, 3), 1);
+    HWND cue = FindWindowA(TOVAK_DOUBLE_CUE_CLASS, nullptr);
+    ASSERT_NE(cue, nullptr);
+    char line[] = "FSCommand quit";
+    COPYDATASTRUCT data{0, sizeof line, line};
+    ClearJournal();
+    EXPECT_EQ(SendMessageA(cue, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 1);
+    EXPECT_EQ(Journal(), Lines{"fire FSCommand -> 0x00000000"});
+    char bad[] = "Nonsense";
+    COPYDATASTRUCT badData{0, sizeof bad, bad};
+    EXPECT_EQ(SendMessageA(cue, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&badData)), -1);
 }
 
 // Wine's own web browser control.
