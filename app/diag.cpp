@@ -8,7 +8,7 @@ char g_szLogFile[TEXT_MAX] = "c:\\tovak.txt";
 int g_bLogEnabled = 0;
 
 bool FormatLogLine(char* dst, std::size_t size, const LogTime& t, const char* message) {
-    return FormatText(dst, size, "%d/%d/%d %d:%d:%d - %s\n", t.nMonth, t.nDay, t.nYear, t.nHour,
+    return FormatText(dst, size, "%d/%d/%d %d:%d:%d - %s\r\n", t.nMonth, t.nDay, t.nYear, t.nHour,
                       t.nMinute, t.nSecond, message);
 }
 

@@ -12,9 +12,9 @@ struct LogTime {
     int nYear, nMonth, nDay, nHour, nMinute, nSecond;
 };
 
-// Formats one entry "%d/%d/%d %d:%d:%d - %s\n" (month/day/year hour:minute:second); the text
-// stream of the log file turns the line feed into the platform's line end. Returns false when
-// the entry did not fit (it is then cut).
+// Formats one entry "%d/%d/%d %d:%d:%d - %s\r\n" (month/day/year hour:minute:second). The log
+// file is a text stream, so on Windows each entry ends with CR CR LF on disk: the format the
+// log has always had. Returns false when the entry did not fit (it is then cut).
 bool FormatLogLine(char* dst, std::size_t size, const LogTime& time, const char* message);
 
 // The machine's local time now.

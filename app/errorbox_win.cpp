@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-int ShowError(const char* text) { return MessageBoxA(nullptr, text, "Error", MB_OK); }
+int ShowError(const char* text) {
+    return MessageBoxA(nullptr, text, "Error", MB_OK);
+}

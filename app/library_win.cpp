@@ -1,6 +1,8 @@
 #include "app/library_win.h"
 
-CLibrary::~CLibrary() { Free(); }
+CLibrary::~CLibrary() {
+    Free();
+}
 
 int CLibrary::Load(const char* name) {
     if (hModule)
@@ -19,8 +21,8 @@ int CLibrary::Free() {
 int CAtlLibrary::Load(const char* name) {
     if (!CLibrary::Load(name))
         return 0;
-    pfnAtlAxWinInit =
-        reinterpret_cast<AtlAxWinInitFn>(reinterpret_cast<void*>(GetProcAddress(hModule, "AtlAxWinInit")));
+    pfnAtlAxWinInit = reinterpret_cast<AtlAxWinInitFn>(
+        reinterpret_cast<void*>(GetProcAddress(hModule, "AtlAxWinInit")));
     pfnAtlAxGetControl = reinterpret_cast<AtlAxGetControlFn>(
         reinterpret_cast<void*>(GetProcAddress(hModule, "AtlAxGetControl")));
     if (pfnAtlAxWinInit && pfnAtlAxGetControl)
@@ -31,7 +33,9 @@ int CAtlLibrary::Load(const char* name) {
     return 0;
 }
 
-int CAtlLibrary::AxWinInit() { return pfnAtlAxWinInit && pfnAtlAxWinInit() ? 1 : 0; }
+int CAtlLibrary::AxWinInit() {
+    return pfnAtlAxWinInit && pfnAtlAxWinInit() ? 1 : 0;
+}
 
 HRESULT CAtlLibrary::AxGetControl(HWND hWnd, IUnknown** ppUnknown) {
     if (!pfnAtlAxGetControl)

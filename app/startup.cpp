@@ -20,9 +20,8 @@ bool ResolveConfigPath(const char* workDir, const char* cmdLine, std::string& er
     g_szIniFile[0] = '\0';
     if (!CopyText(g_szWorkDir, sizeof g_szWorkDir, workDir)) {
         g_szWorkDir[0] = '\0';
-        error = "The folder Tovak was started in has a path longer than " +
-                std::to_string(limit) + " characters:\n\n" + workDir +
-                "\n\nMove the game to a folder with a shorter path.";
+        error = "The folder Tovak was started in has a path longer than " + std::to_string(limit) +
+                " characters:\n\n" + workDir + "\n\nMove the game to a folder with a shorter path.";
         return false;
     }
     char token[TEXT_MAX];

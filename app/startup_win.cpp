@@ -91,8 +91,8 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     WriteLog("WinMain at2");
 
     if (!g_AtlLib.Load("atl.dll")) {
-        if (MessageBoxA(nullptr, kAtlMissingText, kAtlMissingCaption,
-                        MB_YESNO | MB_ICONQUESTION) == IDYES)
+        if (MessageBoxA(nullptr, kAtlMissingText, kAtlMissingCaption, MB_YESNO | MB_ICONQUESTION) ==
+            IDYES)
             OpenSeparateBrowser(kBrowserDownloadUrl);
         return EXIT_STARTUP_FAILED;
     }

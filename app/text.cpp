@@ -36,7 +36,9 @@ bool JoinPath(char* dst, std::size_t size, const char* dir, const char* name) {
     return true;
 }
 
-static char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+static char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 bool EqualsNoCase(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b) {

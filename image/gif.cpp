@@ -1,9 +1,626 @@
-// PLACEHOLDER (not committed)
+// GIF decoding: the file parser behind CGifImage::Load and the LZW decoder behind DecodeLzw.
+//
+// The LZW decoder is resumable: Load hands it the image data a chunk at a time as it reads
+// the sub-blocks, so decoding needs no buffer the size of the compressed data, and DecodeLzw
+// runs the same code over a whole buffer at once.
 #include "image/gif.h"
-CGifFrame::CGifFrame() {}
-CGifFrame::~CGifFrame() {}
-int CGifFrame::Create(int, int, int) { return 0; }
-CGifImage::~CGifImage() {}
-int CGifImage::Load(const char*) { return 0; }
-int CGifImage::AddFrame(CGifFrame*) { return 0; }
-int DecodeLzw(const std::uint8_t*, std::size_t, std::uint8_t*, int, int, int, int, int) { return 0; }
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr int kMaxCodeBits = 12;
+constexpr int kTableSize = 1 << kMaxCodeBits;
+constexpr int kMaxMinCodeSize = 8; // pixel codes must fit the 8-bit indices
+constexpr int kNoCode = -1;
+
+// A frame's rows may take at most 256 MiB. A GIF header can ask for 65535 x 65535 pixels; no
+// animation of a packaged game is a fraction of that, and the cap keeps a damaged or hostile
+// header from reserving gigabytes (or overflowing a 32-bit address space).
+// Fuzzing builds use a lower cap: the sanitizers make every large allocation slow.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr std::uint64_t kMaxFrameBytes = std::uint64_t(1) << 22;
+#else
+constexpr std::uint64_t kMaxFrameBytes = std::uint64_t(1) << 28;
+#endif
+
+constexpr std::size_t kColorTableBytes = 256 * 4;
+constexpr std::size_t kBitmapInfoBytes = sizeof(GifBitmapInfoHeader) + kColorTableBytes;
+
+std::uint32_t Load32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+int Le16(const std::uint8_t* p) {
+    return p[0] | p[1] << 8;
+}
+
+// Where the decoded pixels go: a run of bytes up to the end of the current row, then the next
+// row in file order (interlaced images come in four passes). A non-interlaced image without
+// row padding is one run of width * height bytes.
+class RowCursor {
+  public:
+    void Start(std::uint8_t* pixels, int stride, int width, int height, bool interlaced) {
+        base_ = pixels;
+        stride_ = stride;
+        width_ = width;
+        height_ = height;
+        interlaced_ = interlaced;
+        single_ = !interlaced && stride == width;
+        row_ = 0;
+        pass_ = 0;
+        p = pixels;
+        end = pixels +
+              (single_ ? std::uint64_t(width) * std::uint64_t(height) : std::uint64_t(width));
+    }
+
+    // Moves to the next row once the current one is full; false when the frame is complete.
+    bool NextRow() {
+        if (p != end)
+            return true;
+        if (single_)
+            return false;
+        if (!interlaced_) {
+            ++row_;
+        } else {
+            static const int kStep[4] = {8, 8, 4, 2};
+            static const int kFirst[4] = {0, 4, 2, 1};
+            row_ += kStep[pass_];
+            while (row_ >= height_) {
+                if (++pass_ == 4)
+                    return false;
+                row_ = kFirst[pass_];
+            }
+        }
+        if (row_ >= height_)
+            return false;
+        p = base_ + std::uint64_t(row_) * std::uint64_t(stride_);
+        end = p + width_;
+        return true;
+    }
+
+    std::uint8_t* p = nullptr;   // next pixel to write
+    std::uint8_t* end = nullptr; // end of the current run
+
+  private:
+    std::uint8_t* base_ = nullptr;
+    int stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool interlaced_ = false;
+    bool single_ = false; // the whole frame is one run
+    int row_ = 0;
+    int pass_ = 0;
+};
+
+// The LZW decoder with its code tables. Each code knows its prefix code, last byte (suffix),
+// first byte and length, so a string is written back to front straight into the row, and a
+// new code is defined without walking its prefix chain.
+class LzwDecoder {
+  public:
+    enum Status { kNeedData, kDone, kFailed };
+
+    // Prepares to decode a frame. False when it cannot be decoded at all (no pixels, or a
+    // minimum code size whose pixel codes do not fit a byte).
+    bool Start(std::uint8_t* pixels, int minCodeSize, int stride, int width, int height,
+               bool interlaced) {
+        if (std::int64_t(width) * std::int64_t(height) <= 0 || width <= 0 || stride < width)
+            return false;
+        if (minCodeSize < 0 || minCodeSize > kMaxMinCodeSize)
+            return false;
+        out_.Start(pixels, stride, width, height, interlaced);
+        clear_ = 1 << minCodeSize;
+        minCodeSize_ = minCodeSize;
+        for (int c = 0; c < clear_; ++c) {
+            suffix_[c] = std::uint8_t(c);
+            first_[c] = std::uint8_t(c);
+            length_[c] = 1;
+        }
+        Reset();
+        bits_ = 0;
+        return true;
+    }
+
+    // Decodes every whole code in data[0, size), starting at bit *bitPos, which it moves past
+    // the codes used (the bits of a code cut off at the end stay for the next call). Four
+    // readable bytes must follow data[size].
+    Status Decode(const std::uint8_t* data, std::size_t size, std::uint64_t* bitPos);
+
+    // Bits consumed since Start.
+    std::uint64_t Bits() const { return bits_; }
+
+  private:
+    void Reset() {
+        codeSize_ = minCodeSize_ + 1;
+        nextFree_ = clear_ + 2;
+        prev_ = kNoCode;
+    }
+
+    RowCursor out_;
+    std::uint64_t bits_ = 0;
+    int clear_ = 0;
+    int minCodeSize_ = 0;
+    int codeSize_ = 0;
+    int nextFree_ = 0;
+    int prev_ = kNoCode;
+    std::uint16_t prefix_[kTableSize];
+    std::uint16_t length_[kTableSize];
+    std::uint8_t suffix_[kTableSize];
+    std::uint8_t first_[kTableSize];
+};
+
+LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size,
+                                      std::uint64_t* bitPos) {
+    const std::uint64_t limit = std::uint64_t(size) * 8;
+    const std::uint64_t startPos = *bitPos;
+    std::uint64_t pos = startPos;
+    const int clear = clear_;
+    int codeSize = codeSize_;
+    int nextFree = nextFree_;
+    int prev = prev_;
+    std::uint32_t mask = (1u << codeSize) - 1;
+    std::uint8_t* p = out_.p;
+    std::uint8_t* end = out_.end;
+    Status status = kNeedData;
+
+    while (pos + std::uint64_t(codeSize) <= limit) {
+        int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
+        pos += std::uint64_t(codeSize);
+
+        if (code < clear) {
+            if (prev != kNoCode && nextFree < kTableSize) {
+                prefix_[nextFree] = std::uint16_t(prev);
+                suffix_[nextFree] = std::uint8_t(code);
+                first_[nextFree] = first_[prev];
+                length_[nextFree] = std::uint16_t(length_[prev] + 1);
+                ++nextFree;
+            }
+            *p++ = std::uint8_t(code);
+        } else if (code == clear) {
+            codeSize = minCodeSize_ + 1;
+            mask = (1u << codeSize) - 1;
+            nextFree = clear + 2;
+            prev = kNoCode;
+            continue;
+        } else if (code == clear + 1) {
+            status = kDone;
+            break;
+        } else {
+            if (code >= nextFree) {
+                // Only the code about to be defined may be used before its definition: it
+                // stands for the previous string plus that string's first byte. A larger code
+                // (or one with no previous string) comes from a damaged file; without a
+                // previous string there is nothing sound to emit.
+                if (prev == kNoCode) {
+                    status = kFailed;
+                    break;
+                }
+                code = nextFree;
+                prefix_[code] = std::uint16_t(prev);
+                suffix_[code] = first_[prev];
+                first_[code] = first_[prev];
+                length_[code] = std::uint16_t(length_[prev] + 1);
+                ++nextFree;
+            } else if (prev != kNoCode && nextFree < kTableSize) {
+                prefix_[nextFree] = std::uint16_t(prev);
+                suffix_[nextFree] = first_[code];
+                first_[nextFree] = first_[prev];
+                length_[nextFree] = std::uint16_t(length_[prev] + 1);
+                ++nextFree;
+            }
+            const std::size_t length = length_[code];
+            if (length <= std::size_t(end - p)) {
+                std::uint8_t* q = p + length - 1;
+                int c = code;
+                while (c >= clear) {
+                    *q-- = suffix_[c];
+                    c = prefix_[c];
+                }
+                *q = std::uint8_t(c);
+                p += length;
+            } else {
+                // The string runs past the end of the row: spell it out, then copy it row by
+                // row. Whatever does not fit the frame is dropped.
+                std::uint8_t string[kTableSize];
+                std::uint8_t* q = string + length - 1;
+                int c = code;
+                while (c >= clear) {
+                    *q-- = suffix_[c];
+                    c = prefix_[c];
+                }
+                *q = std::uint8_t(c);
+                std::size_t done = 0;
+                bool full = false;
+                for (;;) {
+                    std::size_t n = std::size_t(end - p);
+                    if (n > length - done)
+                        n = length - done;
+                    std::memcpy(p, string + done, n);
+                    p += n;
+                    done += n;
+                    if (done == length)
+                        break;
+                    out_.p = p;
+                    if (!out_.NextRow()) {
+                        full = true;
+                        break;
+                    }
+                    p = out_.p;
+                    end = out_.end;
+                }
+                if (full) {
+                    status = kDone;
+                    break;
+                }
+            }
+        }
+        prev = code;
+        // The code size grows once the next code to define needs another bit; when the table
+        // is full it stays at 12 bits and no more codes are defined until a clear code.
+        if (nextFree >= (1 << codeSize) && codeSize < kMaxCodeBits) {
+            ++codeSize;
+            mask = (1u << codeSize) - 1;
+        }
+        if (p == end) {
+            out_.p = p;
+            if (!out_.NextRow()) {
+                status = kDone;
+                break;
+            }
+            p = out_.p;
+            end = out_.end;
+        }
+    }
+
+    out_.p = p;
+    out_.end = end;
+    codeSize_ = codeSize;
+    nextFree_ = nextFree;
+    prev_ = prev;
+    bits_ += pos - startPos;
+    *bitPos = pos;
+    return status;
+}
+
+// A buffered reader over a file opened in binary mode. Like getc, it reports the end of the
+// file only once a read has run into it.
+class FileReader {
+  public:
+    explicit FileReader(std::FILE* file) : file_(file) {}
+
+    int Get() {
+        if (pos_ == len_ && !Fill())
+            return -1;
+        return buffer_[pos_++];
+    }
+
+    // Copies up to n bytes; returns how many there were.
+    std::size_t Read(std::uint8_t* dst, std::size_t n) {
+        std::size_t done = 0;
+        while (done < n) {
+            if (pos_ == len_ && !Fill())
+                break;
+            std::size_t k = len_ - pos_;
+            if (k > n - done)
+                k = n - done;
+            std::memcpy(dst + done, buffer_ + pos_, k);
+            pos_ += k;
+            done += k;
+        }
+        return done;
+    }
+
+    void Skip(std::size_t n) {
+        while (n > 0) {
+            if (pos_ == len_ && !Fill())
+                return;
+            std::size_t k = len_ - pos_;
+            if (k > n)
+                k = n;
+            pos_ += k;
+            n -= k;
+        }
+    }
+
+    // True once a read ran into the end of the file or a read error.
+    bool Stopped() const { return stopped_; }
+
+  private:
+    bool Fill() {
+        if (stopped_)
+            return false;
+        pos_ = 0;
+        len_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        if (len_ == 0)
+            stopped_ = true;
+        return len_ > 0;
+    }
+
+    std::FILE* file_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool stopped_ = false;
+    std::uint8_t buffer_[4096];
+};
+
+// Everything one Load needs besides the frames, allocated once per call.
+struct LoadState {
+    explicit LoadState(std::FILE* file) : reader(file) {}
+
+    FileReader reader;
+    LzwDecoder lzw;
+    std::uint8_t globalColors[kColorTableBytes] = {}; // blue, green, red, 0
+    int globalBits = 1;
+    bool gcePending = false;
+    int gceFlags = 0;
+    int gceDelay = 0;
+    int gceTransparent = 0;
+    // Image data gathered from the sub-blocks, plus room for the four bytes the decoder may
+    // read past the end.
+    static constexpr std::size_t kChunk = 4096;
+    std::uint8_t chunk[kChunk + 4];
+};
+
+void ReadColorTable(FileReader& reader, std::uint8_t* table, int bits) {
+    std::uint8_t rgb[256 * 3] = {};
+    const std::size_t count = std::size_t(1) << bits;
+    reader.Read(rgb, count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        table[i * 4 + 0] = rgb[i * 3 + 2];
+        table[i * 4 + 1] = rgb[i * 3 + 1];
+        table[i * 4 + 2] = rgb[i * 3 + 0];
+        table[i * 4 + 3] = 0;
+    }
+}
+
+// Skips a chain of sub-blocks up to and including its zero-length terminator.
+void SkipSubBlocks(FileReader& reader) {
+    for (;;) {
+        int n = reader.Get();
+        if (n <= 0)
+            return;
+        reader.Skip(std::size_t(n));
+    }
+}
+
+// Reads the image data sub-blocks up to their terminator and feeds them to the decoder as they
+// come (decoder null: just skips them). Returns true when the frame holds a picture: the
+// decoder met the end code or filled the frame, or the data ran out after at least one code.
+bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
+    FileReader& reader = state.reader;
+    std::size_t fill = 0;
+    std::uint64_t bitPos = 0;
+    LzwDecoder::Status status = lzw ? LzwDecoder::kNeedData : LzwDecoder::kFailed;
+    for (;;) {
+        const int n = reader.Get();
+        if (n <= 0)
+            break;
+        if (status != LzwDecoder::kNeedData) {
+            reader.Skip(std::size_t(n));
+            continue;
+        }
+        fill += reader.Read(state.chunk + fill, std::size_t(n));
+        if (fill + 255 > LoadState::kChunk) {
+            status = lzw->Decode(state.chunk, fill, &bitPos);
+            // Keep the bytes of a code cut off at the end (never more than three).
+            const std::size_t used = std::size_t(bitPos >> 3);
+            std::memmove(state.chunk, state.chunk + used, fill - used);
+            fill -= used;
+            bitPos &= 7;
+        }
+    }
+    if (status == LzwDecoder::kNeedData)
+        status = lzw->Decode(state.chunk, fill, &bitPos);
+    return lzw && status != LzwDecoder::kFailed && lzw->Bits() > 0;
+}
+
+void DecodeImage(CGifImage& image, LoadState& state) {
+    FileReader& reader = state.reader;
+    std::uint8_t desc[9] = {};
+    const bool haveDesc = reader.Read(desc, sizeof desc) == sizeof desc;
+    const int flags = desc[8];
+    const int bits = (flags & 0x80) ? (flags & 7) + 1 : state.globalBits;
+
+    // The graphic control extension read before this image applies to it alone.
+    const bool gce = state.gcePending;
+    state.gcePending = false;
+    if (!haveDesc)
+        return;
+
+    CGifFrame* frame = new (std::nothrow) CGifFrame;
+    if (frame && !frame->Create(Le16(desc + 4), Le16(desc + 6), bits)) {
+        delete frame;
+        frame = nullptr;
+    }
+
+    std::uint8_t localColors[kColorTableBytes];
+    if (flags & 0x80)
+        ReadColorTable(reader, frame ? frame->pColors : localColors, bits);
+    const int minCodeSize = reader.Get();
+
+    if (frame) {
+        frame->nLeft = Le16(desc);
+        frame->nTop = Le16(desc + 2);
+        if (gce) {
+            frame->nTransparent = (state.gceFlags & 1) ? state.gceTransparent : -1;
+            frame->bDispose = (state.gceFlags & 0x1C) != 0;
+            frame->nDelay = state.gceDelay * 10;
+        }
+        if (!(flags & 0x80))
+            std::memcpy(frame->pColors, state.globalColors, std::size_t(4) << bits);
+    }
+
+    LzwDecoder* lzw = nullptr;
+    if (frame && minCodeSize >= 0 &&
+        state.lzw.Start(frame->pBits, minCodeSize, frame->nStride, frame->nWidth, frame->nHeight,
+                        (flags & 0x40) != 0))
+        lzw = &state.lzw;
+    const bool decoded = DecodeSubBlocks(state, lzw);
+    const int before = image.nFrames;
+    if (frame && !(decoded && image.AddFrame(frame) > before))
+        delete frame; // not decoded, or no memory to list it
+}
+
+void ParseStream(CGifImage& image, LoadState& state) {
+    FileReader& reader = state.reader;
+    std::uint8_t screen[7] = {};
+    reader.Read(screen, sizeof screen);
+    image.nWidth = Le16(screen);
+    image.nHeight = Le16(screen + 2);
+    state.globalBits = (screen[4] & 7) + 1;
+    if (screen[4] & 0x80) {
+        ReadColorTable(reader, state.globalColors, state.globalBits);
+    } else {
+        for (int i = 0; i < 256; ++i) {
+            state.globalColors[i * 4 + 0] = std::uint8_t(i);
+            state.globalColors[i * 4 + 1] = std::uint8_t(i);
+            state.globalColors[i * 4 + 2] = std::uint8_t(i);
+        }
+    }
+
+    while (!reader.Stopped()) {
+        const int c = reader.Get();
+        if (c == 0x21) {
+            const int label = reader.Get();
+            if (label == 0xF9) {
+                std::uint8_t gce[5] = {};
+                reader.Read(gce, sizeof gce);
+                reader.Get(); // terminator
+                state.gcePending = true;
+                state.gceFlags = gce[1];
+                state.gceDelay = Le16(gce + 2);
+                state.gceTransparent = gce[4];
+            } else {
+                SkipSubBlocks(reader);
+            }
+        } else if (c == 0x2C) {
+            DecodeImage(image, state);
+        } else if (c == 0x3B || c < 0) {
+            break;
+        }
+        // Any other byte between blocks is ignored.
+    }
+}
+
+} // namespace
+
+CGifFrame::CGifFrame() = default;
+
+CGifFrame::~CGifFrame() {
+    std::free(pBits);
+    delete[] pBitmapInfo;
+}
+
+int CGifFrame::Create(int width, int height, int bitCount) {
+    std::free(pBits);
+    delete[] pBitmapInfo;
+    pBits = nullptr;
+    pBitmapInfo = nullptr;
+    pColors = nullptr;
+    nWidth = nHeight = nBitCount = nStride = 0;
+    nTransparent = -1;
+    nDelay = nLeft = nTop = bDispose = 0;
+
+    if (width <= 0 || height <= 0 || bitCount < 1 || bitCount > 8)
+        return 0;
+    const std::uint64_t stride = (std::uint64_t(width) + 3) & ~std::uint64_t(3);
+    const std::uint64_t bytes = stride * std::uint64_t(height);
+    if (bytes > kMaxFrameBytes || bytes > std::numeric_limits<std::size_t>::max())
+        return 0;
+
+    std::uint8_t* info = new (std::nothrow) std::uint8_t[kBitmapInfoBytes]();
+    // Zeroed rows cost nothing extra for fresh pages and leave no stale memory in a frame
+    // whose data stops early.
+    void* rows = std::calloc(std::size_t(bytes), 1);
+    if (!info || !rows) {
+        delete[] info;
+        std::free(rows);
+        return 0;
+    }
+
+    GifBitmapInfoHeader header = {};
+    header.biSize = sizeof(GifBitmapInfoHeader);
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = 8;
+    header.biXPelsPerMeter = 11811; // 300 dots per inch
+    header.biYPelsPerMeter = 11811;
+    std::memcpy(info, &header, sizeof header);
+
+    pBitmapInfo = info;
+    pColors = info + sizeof(GifBitmapInfoHeader);
+    pBits = static_cast<std::uint8_t*>(rows);
+    nWidth = width;
+    nHeight = height;
+    nBitCount = bitCount;
+    nStride = int(stride);
+    return 1;
+}
+
+CGifImage::~CGifImage() {
+    for (int i = 0; i < nFrames; ++i)
+        delete pFrames[i];
+    delete[] pFrames;
+}
+
+int CGifImage::AddFrame(CGifFrame* frame) {
+    if (!frame)
+        return nFrames;
+    // The array grows by doubling, so that a file of many frames costs no quadratic copying;
+    // only the first nFrames entries are in use.
+    if (nFrames == nCapacity) {
+        if (nCapacity > std::numeric_limits<int>::max() / 2)
+            return nFrames;
+        const int capacity = nCapacity < 8 ? 8 : nCapacity * 2;
+        CGifFrame** frames = new (std::nothrow) CGifFrame*[std::size_t(capacity)];
+        if (!frames)
+            return nFrames;
+        for (int i = 0; i < nFrames; ++i)
+            frames[i] = pFrames[i];
+        delete[] pFrames;
+        pFrames = frames;
+        nCapacity = capacity;
+    }
+    pFrames[nFrames] = frame;
+    return ++nFrames;
+}
+
+int CGifImage::Load(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return 0;
+    std::setvbuf(file, nullptr, _IONBF, 0); // FileReader does the buffering
+    LoadState* state = new (std::nothrow) LoadState(file);
+    if (!state) {
+        std::fclose(file);
+        return 0;
+    }
+    // Only "GI" is checked; the version that follows is not looked at.
+    std::uint8_t signature[6] = {};
+    const bool gif = state->reader.Read(signature, sizeof signature) >= 2 && signature[0] == 'G' &&
+                     signature[1] == 'I';
+    if (gif)
+        ParseStream(*this, *state);
+    delete state;
+    std::fclose(file);
+    return gif ? nFrames : 0;
+}
+
+int DecodeLzw(const std::uint8_t* data, std::size_t dataSize, std::uint8_t* pixels, int minCodeSize,
+              int stride, int width, int height, int interlaced) {
+    LzwDecoder lzw;
+    if (!lzw.Start(pixels, minCodeSize, stride, width, height, interlaced != 0))
+        return 0;
+    std::uint64_t bitPos = 0;
+    if (lzw.Decode(data, dataSize, &bitPos) == LzwDecoder::kFailed)
+        return 0;
+    const std::uint64_t bits = lzw.Bits();
+    return bits > std::uint64_t(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
+                                                                 : int(bits);
+}

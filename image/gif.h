@@ -69,10 +69,13 @@ class CGifImage {
     int nHeight = 0;
     CGifFrame** pFrames = nullptr;
     int nFrames = 0;
+
+  private:
+    int nCapacity = 0; // entries allocated in pFrames
 };
 
 // Decodes GIF LZW data (codes packed least significant bit first) into the pixel rows. data
 // holds dataSize bytes of codes followed by at least four zero bytes; no byte past them is
 // read. Returns the number of bits consumed, or 0 when the frame fails.
-int DecodeLzw(const std::uint8_t* data, std::size_t dataSize, std::uint8_t* pixels,
-              int minCodeSize, int stride, int width, int height, int interlaced);
+int DecodeLzw(const std::uint8_t* data, std::size_t dataSize, std::uint8_t* pixels, int minCodeSize,
+              int stride, int width, int height, int interlaced);

@@ -9,7 +9,9 @@ namespace {
 
 const char* const kProgramName = "tovak.exe";
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Reads "key%d" of selection n into buffer.
 void ReadSelKey(IProfileReader& profile, const char* section, const char* format, int n,
@@ -84,9 +86,10 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
                   std::size_t errorSize) {
     WriteLog("CMenuWnd::LoadMenu");
     if (!CopyText(model.strSection, sizeof model.strSection, section)) {
-        FormatText(error, errorSize, "%s - Settings config problem\n\n%s\n\nMenu section name "
-                   "is too long (at most %d characters)", kProgramName, configPath,
-                   static_cast<int>(TEXT_MAX - 1));
+        FormatText(error, errorSize,
+                   "%s - Settings config problem\n\n%s\n\nMenu section name "
+                   "is too long (at most %d characters)",
+                   kProgramName, configPath, static_cast<int>(TEXT_MAX - 1));
         return 0;
     }
     const char* s = model.strSection;
@@ -178,7 +181,6 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
     }
 
     model.nWidth = profile.GetInt(s, "xsize", 450) + 2 * metrics.cxDlgFrame;
-    model.nHeight =
-        profile.GetInt(s, "ysize", 250) + 2 * metrics.cyDlgFrame + metrics.cyCaption;
+    model.nHeight = profile.GetInt(s, "ysize", 250) + 2 * metrics.cyDlgFrame + metrics.cyCaption;
     return 1;
 }

@@ -14,10 +14,11 @@ LRESULT CWinFuncs::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(hWindow, msg, wParam, lParam);
 }
 
-CMenuWnd::CMenuWnd() { WriteLog("CMenuWnd::CMenuWnd"); }
+CMenuWnd::CMenuWnd() {
+    WriteLog("CMenuWnd::CMenuWnd");
+}
 
-int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
-                             CMenuWnd** ppMenu) {
+int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CMenuWnd** ppMenu) {
     *ppMenu = nullptr;
     CMenuWnd* menu = new CMenuWnd;
     WriteLog("CMenuWnd::LoadAndRunMenu");

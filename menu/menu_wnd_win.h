@@ -27,8 +27,7 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
 
     // Makes a menu object, loads the section and runs it. 1 on success; the object is stored
     // in *ppMenu then.
-    static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
-                              CMenuWnd** ppMenu);
+    static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CMenuWnd** ppMenu);
     // Reads the section into the model and loads its title image; 0 after an error box.
     int LoadMenu(const char* section);
     int RunMenu(HWND hParent, int nShowCmd);

@@ -1,0 +1,161 @@
+// Decoding speed and peak memory of the program's GIF decoder against giflib's DGifSlurp.
+//
+//   gifbench [--seconds S] FILE...        both decoders: speed, then peak memory of each
+//   gifbench --only tovak|giflib FILE...  one decoder, each file once (peak memory alone)
+//
+// Speed: each file is decoded over and over for about S seconds (default 1), the two decoders
+// taking turns in one process, and each decoder's fastest decode counts; megapixels per second
+// count every frame's pixels. Peak memory: for each file and
+// decoder the program runs itself with --only and reports that run's maximum resident set.
+#include "image/gif.h"
+
+#include <gif_lib.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Decodes the file once; returns the pixels of all frames, 0 when it fails.
+double DecodeTovak(const char* path) {
+    CGifImage image;
+    image.Load(path);
+    double pixels = 0;
+    for (int i = 0; i < image.nFrames; ++i)
+        pixels += double(image.pFrames[i]->nWidth) * image.pFrames[i]->nHeight;
+    return pixels;
+}
+
+double DecodeGiflib(const char* path) {
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(path, &error);
+    if (!gif)
+        return 0;
+    double pixels = 0;
+    if (DGifSlurp(gif) == GIF_OK)
+        for (int i = 0; i < gif->ImageCount; ++i)
+            pixels +=
+                double(gif->SavedImages[i].ImageDesc.Width) * gif->SavedImages[i].ImageDesc.Height;
+    DGifCloseFile(gif, &error);
+    return pixels;
+}
+
+using Decoder = double (*)(const char*);
+
+// Decodes the file with both decoders in turn, round after round for about `seconds`, and
+// keeps each decoder's fastest round: taking turns and the best time keeps other load on the
+// machine out of the comparison. Returns false when either decoder fails on the file.
+bool Speed(const char* path, double seconds, double* pixels, double* tovakSec, double* giflibSec) {
+    *pixels = DecodeTovak(path); // also warms the file cache and the allocator
+    if (*pixels <= 0 || DecodeGiflib(path) != *pixels)
+        return false;
+    *tovakSec = *giflibSec = 1e30;
+    const Clock::time_point start = Clock::now();
+    for (int round = 0;; ++round) {
+        for (int which = 0; which < 2; ++which) {
+            const Clock::time_point t0 = Clock::now();
+            (which == 0 ? DecodeTovak : DecodeGiflib)(path);
+            const double t = std::chrono::duration<double>(Clock::now() - t0).count();
+            double& best = which == 0 ? *tovakSec : *giflibSec;
+            if (t < best)
+                best = t;
+        }
+        if (round >= 2 && std::chrono::duration<double>(Clock::now() - start).count() >= seconds)
+            return true;
+    }
+}
+
+// Maximum resident set of a run of this program with --only on one file, in KiB: the least of
+// five runs, since the figure of one run varies by some tens of KiB with the address layout.
+long PeakKib(const char* which, char* file) {
+    char* args[] = {const_cast<char*>("gifbench"), const_cast<char*>("--only"),
+                    const_cast<char*>(which), file, nullptr};
+    long least = -1;
+    for (int run = 0; run < 5; ++run) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execv("/proc/self/exe", args);
+            _exit(127);
+        }
+        int status = 0;
+        rusage usage = {};
+        if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0)
+            return -1;
+        if (least < 0 || usage.ru_maxrss < least)
+            least = usage.ru_maxrss;
+    }
+    return least;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    double seconds = 1.0;
+    const char* only = nullptr;
+    std::vector<char*> files;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
+            seconds = std::atof(argv[++i]);
+        else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+            only = argv[++i];
+        else
+            files.push_back(argv[i]);
+    }
+    if (files.empty() ||
+        (only && std::strcmp(only, "tovak") != 0 && std::strcmp(only, "giflib") != 0)) {
+        std::fprintf(stderr, "usage: gifbench [--seconds S] [--only tovak|giflib] FILE...\n");
+        return 2;
+    }
+
+    if (only) {
+        const Decoder decode = std::strcmp(only, "tovak") == 0 ? DecodeTovak : DecodeGiflib;
+        for (char* f : files)
+            if (decode(f) <= 0) {
+                std::fprintf(stderr, "gifbench: %s decodes no frame with %s\n", f, only);
+                return 1;
+            }
+        return 0;
+    }
+
+    // Peak memory first, while this process is still small: a child starts with its parent's
+    // resident set as its maximum.
+    std::vector<long> tovakKib, giflibKib;
+    for (char* f : files) {
+        tovakKib.push_back(PeakKib("tovak", f));
+        giflibKib.push_back(PeakKib("giflib", f));
+    }
+
+    double tovakTime = 0, giflibTime = 0, totalPixels = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        char* f = files[i];
+        double pixels = 0, tovakSec = 0, giflibSec = 0;
+        if (!Speed(f, seconds, &pixels, &tovakSec, &giflibSec)) {
+            std::printf("%s: not decoded alike by both, skipped\n", f);
+            continue;
+        }
+        const double mp = pixels / 1e6;
+        totalPixels += mp;
+        tovakTime += tovakSec;
+        giflibTime += giflibSec;
+        std::printf("%s: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f "
+                    "peak tovak=%ld KiB giflib=%ld KiB\n",
+                    f, mp, mp / tovakSec, mp / giflibSec, giflibSec / tovakSec, tovakKib[i],
+                    giflibKib[i]);
+    }
+    if (totalPixels > 0)
+        std::printf("total: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f\n",
+                    totalPixels, totalPixels / tovakTime, totalPixels / giflibTime,
+                    giflibTime / tovakTime);
+    return 0;
+}
