@@ -40,7 +40,7 @@ int WriteLog(const char* message) {
         return 0;
     }
     // The message itself may be of any length: format into a string sized for it.
-    std::string line(std::char_traits<char>::length(message) + 64, '\0');
+    std::string line(std::char_traits<char>::length(message) + 96, '\0');
     FormatLogLine(&line[0], line.size(), now, message);
     std::fputs(line.c_str(), file);
     std::fclose(file);

@@ -13,8 +13,9 @@ struct LogTime {
 };
 
 // Formats one entry "%d/%d/%d %d:%d:%d - %s\r\n" (month/day/year hour:minute:second). The log
-// file is a text stream, so on Windows each entry ends with CR CR LF on disk: the format the
-// log has always had. Returns false when the entry did not fit (it is then cut).
+// file is a text stream, so on Windows each entry ends with CR CR LF on disk, as log readers
+// of this program have always seen it. Returns false when the entry did not fit (it is then
+// cut).
 bool FormatLogLine(char* dst, std::size_t size, const LogTime& time, const char* message);
 
 // The machine's local time now.

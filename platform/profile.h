@@ -35,6 +35,7 @@ class CIniProfile : public IProfileReader {
     struct Entry {
         std::string key;
         std::string value;
+        bool bHasValue = false; // false for a line without '='
     };
     struct Section {
         std::string name;

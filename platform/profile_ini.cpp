@@ -5,31 +5,50 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+// The blanks that the profile reader drops around lines, names and values: the C blanks and
+// the DOS end-of-file mark ^Z.
+bool IsBlank(char ch) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
 }
 
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-bool SameName(const std::string& a, const char* b) {
-    std::size_t n = std::strlen(b);
-    if (a.size() != n)
+// Compares a stored name with a name asked for; blanks around the asked name do not count.
+bool SameName(const std::string& stored, const char* asked) {
+    while (*asked && IsBlank(*asked))
+        ++asked;
+    std::size_t n = std::strlen(asked);
+    while (n > 0 && IsBlank(asked[n - 1]))
+        --n;
+    if (stored.size() != n)
         return false;
     for (std::size_t i = 0; i < n; ++i) {
-        if (Lower(a[i]) != Lower(b[i]))
+        if (Lower(stored[i]) != Lower(asked[i]))
             return false;
     }
     return true;
 }
 
-std::string Trim(const char* begin, const char* end) {
-    while (begin < end && IsBlank(*begin))
-        ++begin;
-    while (end > begin && IsBlank(end[-1]))
-        --end;
-    return std::string(begin, end);
+// Copies a value into the caller's buffer the way the Win32 reader does: a value that starts
+// and ends with the same quote (single or double) loses them; when the buffer is too small the
+// text is cut, and a closing quote that did not fit leaves the text cut as it is.
+std::size_t CopyValue(const std::string& value, char* buffer, std::size_t size) {
+    const char* text = value.c_str();
+    std::size_t length = value.size();
+    bool quoted = length >= 2 && (text[0] == '"' || text[0] == '\'') && text[length - 1] == text[0];
+    if (quoted) {
+        ++text;
+        --length; // the closing quote is still counted here
+    }
+    std::size_t n = length < size ? length : size - 1;
+    std::memcpy(buffer, text, n);
+    if (quoted && size >= length && n > 0)
+        --n; // drops the closing quote, or, in a buffer of exactly the length, the last character
+    buffer[n] = '\0';
+    return n;
 }
 
 } // namespace
@@ -52,8 +71,7 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
     const char* end = p + text.size();
     if (text.size() >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
         p += 3;
-    // Lines before the first section header belong to a section without a name, which no
-    // lookup by name reaches.
+    // Lines before the first section header belong to a section with the empty name.
     profile.sections.push_back(Section{});
     while (p < end) {
         const char* lineEnd = p;
@@ -64,34 +82,45 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
             ++next;
 
         const char* start = p;
-        while (start < lineEnd && IsBlank(*start))
-            ++start;
+        const char* stop = next;
         p = next;
-        if (start >= lineEnd)
+        while (start < stop && IsBlank(*start))
+            ++start;
+        while (stop > start && IsBlank(stop[-1]))
+            --stop;
+        if (start >= stop)
             continue;
         if (*start == '[') {
-            const char* close = nullptr;
-            for (const char* q = lineEnd; q > start; --q) {
-                if (q[-1] == ']') {
-                    close = q - 1;
-                    break;
-                }
-            }
-            if (close) {
-                profile.sections.push_back(Section{std::string(start + 1, close), {}});
+            // The name runs to the last ']' of the line; text after it is ignored. A line
+            // without one is read as a key.
+            const char* close = stop - 1;
+            while (close > start && *close != ']')
+                --close;
+            if (close > start) {
+                const char* name = start + 1;
+                const char* nameEnd = close;
+                while (name < nameEnd && IsBlank(*name))
+                    ++name;
+                while (nameEnd > name && IsBlank(nameEnd[-1]))
+                    --nameEnd;
+                profile.sections.push_back(Section{std::string(name, nameEnd), {}});
                 continue;
             }
         }
-        const char* stop = lineEnd;
-        while (stop > start && IsBlank(stop[-1]))
-            --stop;
         const char* eq = static_cast<const char*>(std::memchr(start, '=', stop - start));
         Entry entry;
         if (eq) {
-            entry.key = Trim(start, eq);
-            entry.value = Trim(eq + 1, stop);
+            const char* nameEnd = eq;
+            while (nameEnd > start && IsBlank(nameEnd[-1]))
+                --nameEnd;
+            const char* value = eq + 1;
+            while (value < stop && IsBlank(*value))
+                ++value;
+            entry.key.assign(start, nameEnd);
+            entry.value.assign(value, stop);
+            entry.bHasValue = true;
         } else {
-            entry.key = std::string(start, stop);
+            entry.key.assign(start, stop);
         }
         profile.sections.back().entries.push_back(entry);
     }
@@ -100,7 +129,7 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
 
 const CIniProfile::Entry* CIniProfile::Find(const char* section, const char* key) const {
     for (const Section& s : sections) {
-        if (&s == &sections.front() || !SameName(s.name, section))
+        if (!SameName(s.name, section))
             continue;
         for (const Entry& e : s.entries) {
             if (SameName(e.key, key))
@@ -115,15 +144,13 @@ std::size_t CIniProfile::GetString(const char* section, const char* key, const c
                                    char* buffer, std::size_t size) {
     if (size == 0)
         return 0;
+    // The default loses its trailing blanks (blanks only, not tabs).
+    std::string fallback = def ? def : "";
+    while (!fallback.empty() && fallback.back() == ' ')
+        fallback.pop_back();
     const Entry* entry = Find(section, key);
-    std::string value = entry ? entry->value : std::string(def ? def : "");
-    if (entry && value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
-        value.back() == value[0])
-        value = value.substr(1, value.size() - 2);
-    std::size_t n = value.size() < size ? value.size() : size - 1;
-    std::memcpy(buffer, value.data(), n);
-    buffer[n] = '\0';
-    return n;
+    // A key written without '=' has no value: the default stands in for it.
+    return CopyValue(entry && entry->bHasValue ? entry->value : fallback, buffer, size);
 }
 
 int CIniProfile::GetInt(const char* section, const char* key, int def) {
@@ -135,15 +162,30 @@ int CIniProfile::GetInt(const char* section, const char* key, int def) {
 }
 
 int ParseProfileInt(const char* text) {
-    while (*text && IsBlank(*text))
+    // Any control character or blank before the number is skipped.
+    while (*text && static_cast<unsigned char>(*text) <= ' ')
         ++text;
     bool negative = false;
     if (*text == '+' || *text == '-') {
         negative = *text == '-';
         ++text;
     }
+    // Like the Win32 reader, the prefixes 0x, 0o and 0b choose hexadecimal, octal and binary.
+    unsigned int base = 10;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'o' || text[1] == 'b')) {
+        base = text[1] == 'x' ? 16 : text[1] == 'o' ? 8 : 2;
+        text += 2;
+    }
     unsigned int value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10u + static_cast<unsigned int>(*text - '0');
+    for (;; ++text) {
+        char c = *text;
+        unsigned int digit = c >= '0' && c <= '9'   ? static_cast<unsigned int>(c - '0')
+                             : c >= 'a' && c <= 'z' ? static_cast<unsigned int>(c - 'a' + 10)
+                             : c >= 'A' && c <= 'Z' ? static_cast<unsigned int>(c - 'A' + 10)
+                                                    : 99u;
+        if (digit >= base)
+            break;
+        value = value * base + digit;
+    }
     return static_cast<int>(negative ? 0u - value : value);
 }

@@ -207,7 +207,6 @@ bool TovakProcess::StartProgram(const std::string& exe, const std::string& folde
         pi = PROCESS_INFORMATION{};
         return false;
     }
-    WaitForInputIdle(pi.hProcess, 2000);
     return true;
 }
 
@@ -297,11 +296,24 @@ BoxInfo ReadBox(HWND box) {
     return info;
 }
 
-bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms) {
+namespace {
+
+std::vector<HWND> BoxesOf(DWORD pid, const std::string& caption) {
+    std::vector<HWND> boxes = TopWindowsOf(pid, "#32770");
+    if (!caption.empty()) {
+        for (auto it = boxes.begin(); it != boxes.end();)
+            it = Text(*it) == caption ? it + 1 : boxes.erase(it);
+    }
+    return boxes;
+}
+
+} // namespace
+
+bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms, const char* caption) {
     HWND box = nullptr;
     if (!WaitUntil(
             [&] {
-                std::vector<HWND> boxes = TopWindowsOf(pid, "#32770");
+                std::vector<HWND> boxes = BoxesOf(pid, caption ? caption : "");
                 box = boxes.empty() ? nullptr : boxes.front();
                 return box != nullptr;
             },
@@ -325,20 +337,22 @@ bool WaitGone(HWND hwnd, DWORD ms) {
 
 struct BoxAnswerer::State {
     int button;
+    std::string caption;
     std::atomic<bool> stop{false};
     std::mutex lock;
     std::vector<BoxInfo> boxes;
     std::thread thread;
 };
 
-BoxAnswerer::BoxAnswerer(int button) : state(new State) {
+BoxAnswerer::BoxAnswerer(int button, const char* caption) : state(new State) {
     state->button = button;
+    state->caption = caption ? caption : "";
     State* s = state;
     s->thread = std::thread([s] {
         DWORD pid = GetCurrentProcessId();
         std::vector<HWND> answered;
         while (!s->stop) {
-            for (HWND box : TopWindowsOf(pid, "#32770")) {
+            for (HWND box : BoxesOf(pid, s->caption)) {
                 bool seen = false;
                 for (HWND h : answered)
                     seen = seen || h == box;
@@ -513,6 +527,19 @@ bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string&
         if (ok)
             out = value.c_str();
     }
+    RegCloseKey(key);
+    return ok;
+}
+
+bool DisableDllForProgram(const std::string& exeName, const std::string& dll) {
+    std::string path = "Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides";
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    // An empty load order means: never load it.
+    bool ok = RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
+              ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }

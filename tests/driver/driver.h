@@ -44,7 +44,8 @@ class TovakProcess {
 
     // Starts tovak.exe with folder as current directory, args after the program name on the
     // command line, and extra NAME=VALUE environment entries (replacing inherited ones of the
-    // same name; "WINEDLLOVERRIDES=atl=" keeps atl.dll from loading in that process only).
+    // same name). Wine passes no WINE* variable of the block on to the new process: to disable
+    // a DLL for one process use DisableDllForProgram with a renamed copy of the program.
     bool Start(const std::string& folder, const std::string& args = "",
                const std::vector<std::string>& extraEnv = {});
     // The same for any program.
@@ -82,19 +83,22 @@ struct BoxInfo {
 
 // Reads the caption, message and buttons of a message box.
 BoxInfo ReadBox(HWND box);
-// Waits for a visible message box (#32770 dialog) of the process and reads it.
-bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms = kWait);
+// Waits for a visible message box of the process and reads it. Message boxes are dialogs of
+// the class #32770 (under Wine: the message is the static control 0xFFFF, the icon the static
+// control 1088, and only the box's own buttons exist); other dialogs of that class count too
+// unless a caption is given.
+bool WaitMessageBox(DWORD pid, BoxInfo& info, DWORD ms = kWait, const char* caption = nullptr);
 // Presses the button with that id (as a click would: WM_COMMAND BN_CLICKED to the box).
 bool PressButton(HWND box, int id);
 // Waits until the window is gone.
 bool WaitGone(HWND hwnd, DWORD ms = kWait);
 
 // Answers message boxes that product code shows on the test's own thread: a background
-// thread waits for each box of this process, records it and presses the given button, so
-// that the blocked call returns. Stops at destruction.
+// thread waits for each box of this process (with that caption, when one is given), records
+// it and presses the given button, so that the blocked call returns. Stops at destruction.
 class BoxAnswerer {
   public:
-    explicit BoxAnswerer(int button = IDOK);
+    explicit BoxAnswerer(int button = IDOK, const char* caption = nullptr);
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -140,6 +144,11 @@ std::vector<std::string> ReadLogLines(const std::string& path);
 // The message part of each entry "m/d/yyyy h:m:s - message".
 std::vector<std::string> ReadLogMessages(const std::string& path);
 bool Contains(const std::vector<std::string>& lines, const std::string& line);
+
+// Makes Wine refuse to load `dll` (e.g. "atl") in programs named exeName (e.g.
+// "tovak_noatl.exe", a renamed copy of tovak.exe), through the per-program DLL overrides of
+// the prefix's registry.
+bool DisableDllForProgram(const std::string& exeName, const std::string& dll);
 
 // ---- Registry --------------------------------------------------------------------------------
 bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string& out);

@@ -5,15 +5,37 @@
 
 #include <gtest/gtest.h>
 
+#include <windowsx.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
 const COLORREF kChildColour = RGB(20, 40, 200);
 const COLORREF kOwnColour = RGB(200, 30, 60);
 
+// What the painted windows of this process received.
+std::vector<std::string> g_received;
+
 LRESULT CALLBACK PaintProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    char text[64] = "";
+    if (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR)
+        snprintf(text, sizeof text, "%s %d",
+                 msg == WM_KEYDOWN ? "down"
+                 : msg == WM_KEYUP ? "up"
+                                   : "char",
+                 static_cast<int>(wParam));
+    else if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP)
+        snprintf(text, sizeof text, "%s %d,%d %d",
+                 msg == WM_MOUSEMOVE     ? "move"
+                 : msg == WM_LBUTTONDOWN ? "press"
+                                         : "release",
+                 GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<int>(wParam & MK_LBUTTON));
+    if (text[0])
+        g_received.push_back(text);
     if (msg == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -51,8 +73,10 @@ void PumpMessages(DWORD ms) {
     bench::WaitUntil(
         [] {
             MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
                 DispatchMessageA(&msg);
+            }
             return false;
         },
         ms, 20);
@@ -85,6 +109,24 @@ TEST(Driver, ReadsPixelsAndRectanglesOfItsOwnWindow) {
     DestroyWindow(hwnd);
 }
 
+TEST(Driver, KeysAndClicksReachTheWindow) {
+    HWND hwnd = MakePaintWindow(kOwnColour, 100, 300);
+    PumpMessages(300);
+    g_received.clear();
+    bench::PressKey(hwnd, VK_RETURN);
+    bench::Click(hwnd, 15, 25);
+    PumpMessages(300);
+    // WM_CHAR is posted by the translation of WM_KEYDOWN, behind what was queued already.
+    EXPECT_EQ(g_received,
+              (std::vector<std::string>{"down 13", "up 13", "move 15,25 0", "press 15,25 1",
+                                        "release 15,25 0", "char 13"}));
+    g_received.clear();
+    ASSERT_TRUE(bench::TypeKey(hwnd, VK_SPACE));
+    PumpMessages(500);
+    EXPECT_EQ(g_received, (std::vector<std::string>{"down 32", "char 32", "up 32"}));
+    DestroyWindow(hwnd);
+}
+
 TEST(Driver, SeesAnotherProcessesWindowAndAnswersItsBox) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
@@ -97,8 +139,12 @@ TEST(Driver, SeesAnotherProcessesWindowAndAnswersItsBox) {
     EXPECT_TRUE(
         bench::WaitUntil([&] { return bench::ReadPixel(painted, 50, 50) == kChildColour; }));
 
+    // Another process's window can be brought to the foreground for typed keys.
+    EXPECT_TRUE(bench::TypeKey(painted, VK_SHIFT));
+
     bench::BoxInfo box;
-    ASSERT_TRUE(bench::WaitMessageBox(child.Pid(), box));
+    EXPECT_FALSE(bench::WaitMessageBox(child.Pid(), box, 500, "Another caption"));
+    ASSERT_TRUE(bench::WaitMessageBox(child.Pid(), box, bench::kWait, "Child question"));
     EXPECT_EQ(box.caption, "Child question");
     EXPECT_EQ(box.text, "Line one\n\nLine two");
     EXPECT_TRUE(box.HasButtons({IDYES, IDNO}));

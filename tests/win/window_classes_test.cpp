@@ -1,0 +1,73 @@
+// The start-up's window classes, registered by the program's own start-up run in this
+// process: the order, the stop at the first failure, and the class settings.
+#include "app/startup_win.h"
+#include "driver/driver.h"
+#include "menu/menu_wnd_win.h"
+#include "screen/game_screen_win.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Registered(const char* name, WNDCLASSEXA* info = nullptr) {
+    WNDCLASSEXA local{};
+    local.cbSize = sizeof local;
+    return GetClassInfoExA(GetModuleHandleA(nullptr), name, info ? info : &local) != 0;
+}
+
+std::vector<bench::BoxInfo> RunStartup(int expectedExit) {
+    bench::BoxAnswerer answerer(IDOK);
+    EXPECT_EQ(RunTovak(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL), expectedExit);
+    return answerer.Boxes();
+}
+
+TEST(WindowClasses, RegistrationStopsAtTheFailingClassAndAllFourCarryTheirProcedures) {
+    std::string folder = bench::MakeTestFolder("window_classes");
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+
+    // LoadLogo taken already: the classes before it register, CloseBtn is never tried.
+    WNDCLASSEXA taken{};
+    taken.cbSize = sizeof taken;
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = instance;
+    taken.lpszClassName = "LoadLogo";
+    ASSERT_NE(RegisterClassExA(&taken), 0);
+    std::vector<bench::BoxInfo> boxes = RunStartup(18);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text, "RegisterClassEx for LoadLogo failed");
+    EXPECT_TRUE(Registered("WinFuncs"));
+    EXPECT_TRUE(Registered("BkGrndWnd"));
+    EXPECT_FALSE(Registered("CloseBtn"));
+
+    // With the names free again all four register and start-up goes on to the first menu,
+    // which finds no configuration file here.
+    for (const char* name : {"WinFuncs", "BkGrndWnd", "LoadLogo"})
+        ASSERT_TRUE(UnregisterClassA(name, instance)) << name;
+    boxes = RunStartup(1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("No valid screen settings found"), std::string::npos);
+
+    struct Expected {
+        const char* name;
+        WNDPROC procedure;
+    };
+    for (Expected e :
+         {Expected{"WinFuncs", WinFuncsWndProc}, Expected{"BkGrndWnd", ClientHostWndProc},
+          Expected{"LoadLogo", LoadLogoWndProc}, Expected{"CloseBtn", CloseBtnWndProc}}) {
+        SCOPED_TRACE(e.name);
+        WNDCLASSEXA info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(Registered(e.name, &info));
+        EXPECT_EQ(info.lpfnWndProc, e.procedure);
+        EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW | CS_OWNDC));
+        EXPECT_EQ(info.cbClsExtra, 0);
+        EXPECT_EQ(info.cbWndExtra, 0);
+        EXPECT_EQ(info.hbrBackground, nullptr);
+        EXPECT_EQ(info.lpszMenuName, nullptr);
+        EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+    }
+}
+
+} // namespace
