@@ -238,8 +238,11 @@ TEST_F(DisplayModeTest, MarkersFollowTheSteps) {
 
     std::ifstream log(path);
     std::vector<std::string> markers;
-    for (std::string line; std::getline(log, line);)
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         markers.push_back(line.substr(line.find(" - ") + 3));
+    }
     std::vector<std::string> expected = {
         "CalcDisplayMode at1",   "CalcDisplayMode at1",   "CalcDisplayMode at1",
         "CalcDisplayMode at2",   "ChangeDisplayMode at1", "ChangeDisplayMode at2",
