@@ -167,23 +167,12 @@ TEST_F(SinkTest, SitesAnswerTheirFixedResults) {
     EXPECT_EQ(document, nullptr);
     EXPECT_EQ(position.left, 1); // not filled
     EXPECT_EQ(info.cb, 99u);
-    EXPECT_EQ(host.pInPlaceSite->ContextSensitiveHelp(TRUE), E_NOTIMPL);
-    EXPECT_EQ(host.pInPlaceSite->Scroll(SIZE{1, 1}), E_NOTIMPL);
-    EXPECT_EQ(host.pInPlaceSite->OnUIDeactivate(FALSE), E_NOTIMPL);
     EXPECT_EQ(host.pInPlaceSite->OnInPlaceDeactivate(), E_NOTIMPL);
-    EXPECT_EQ(host.pInPlaceSite->DiscardUndoState(), E_NOTIMPL);
-    EXPECT_EQ(host.pInPlaceSite->DeactivateAndUndo(), E_NOTIMPL);
     EXPECT_EQ(host.pInPlaceSite->OnPosRectChange(&position), E_NOTIMPL);
-
     IOleContainer* container = reinterpret_cast<IOleContainer*>(1);
-    EXPECT_EQ(host.pClientSite->SaveObject(), E_NOTIMPL);
-    EXPECT_EQ(host.pClientSite->GetMoniker(0, 0, nullptr), E_NOTIMPL);
     EXPECT_EQ(host.pClientSite->GetContainer(&container), E_NOTIMPL);
     EXPECT_EQ(container, reinterpret_cast<IOleContainer*>(1)); // untouched
     EXPECT_EQ(host.pClientSite->ShowObject(), E_NOTIMPL);
-    EXPECT_EQ(host.pClientSite->OnShowWindow(TRUE), E_NOTIMPL);
-    EXPECT_EQ(host.pClientSite->RequestNewObjectLayout(), E_NOTIMPL);
-
     UINT count = 5;
     EXPECT_EQ(host.pHostEvent->GetTypeInfoCount(&count), E_NOTIMPL);
     EXPECT_EQ(count, 5u);
@@ -323,19 +312,11 @@ TEST_F(SinkTest, EventsFiredByTheControlsReachTheSink) {
 
 // ---- Game-screen records and their table ---------------------------------------------------
 
-TEST_F(SinkTest, RecordStartsWithItsDefaultsAndForwardsOpenUrl) {
+TEST_F(SinkTest, RecordForwardsOpenUrlAndIsFoundByItsWindow) {
     ClearLog();
     CBrowserFuncs* record = AddBrowser();
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(Markers(), Lines{"CBrowserFuncs"});
-    EXPECT_EQ(record->bDisplayChanged, 0);
-    EXPECT_EQ(record->bClosed, 0);
-    EXPECT_EQ(record->bCloseOnEvent, 0);
-    EXPECT_EQ(record->bShowCursor, 1);
-    EXPECT_EQ(record->bCustomVarSent, 0);
-    EXPECT_EQ(record->nCloseKind, 1);
-    EXPECT_EQ(record->hBkWnd, nullptr);
-    EXPECT_EQ(record->host.nBrowserType, 0);
 
     ASSERT_EQ(record->host.InitHost(parent, 3, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 100, 100, 4), 1);
     ClearJournal();
