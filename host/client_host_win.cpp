@@ -346,61 +346,12 @@ void CClientHost::CloseHost() {
     WriteLog("CClientHost::CloseHost at4");
 }
 
-// ---- The client site, the in-place site and the sink -------------------------------------
+// ---- The in-place site and the sink ------------------------------------------------------
 
-STDMETHODIMP CHostClientSite::QueryInterface(REFIID riid, void** ppv) {
-    return pHost->QueryInterface(riid, ppv);
-}
-STDMETHODIMP_(ULONG) CHostClientSite::AddRef() {
-    return pHost->AddRef();
-}
-STDMETHODIMP_(ULONG) CHostClientSite::Release() {
-    return pHost->Release();
-}
-STDMETHODIMP CHostClientSite::SaveObject() {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostClientSite::GetMoniker(DWORD, DWORD, IMoniker**) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostClientSite::GetContainer(IOleContainer**) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostClientSite::ShowObject() {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostClientSite::OnShowWindow(BOOL) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostClientSite::RequestNewObjectLayout() {
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CHostInPlaceSite::QueryInterface(REFIID riid, void** ppv) {
-    return pHost->QueryInterface(riid, ppv);
-}
-STDMETHODIMP_(ULONG) CHostInPlaceSite::AddRef() {
-    return pHost->AddRef();
-}
-STDMETHODIMP_(ULONG) CHostInPlaceSite::Release() {
-    return pHost->Release();
-}
 STDMETHODIMP CHostInPlaceSite::GetWindow(HWND* phwnd) {
     if (!phwnd)
         return E_POINTER;
     *phwnd = pHost->hWndParent;
-    return S_OK;
-}
-STDMETHODIMP CHostInPlaceSite::ContextSensitiveHelp(BOOL) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostInPlaceSite::CanInPlaceActivate() {
-    return S_OK;
-}
-STDMETHODIMP CHostInPlaceSite::OnInPlaceActivate() {
-    return S_OK;
-}
-STDMETHODIMP CHostInPlaceSite::OnUIActivate() {
     return S_OK;
 }
 STDMETHODIMP CHostInPlaceSite::GetWindowContext(IOleInPlaceFrame** ppFrame,
@@ -411,43 +362,6 @@ STDMETHODIMP CHostInPlaceSite::GetWindowContext(IOleInPlaceFrame** ppFrame,
     if (ppDoc)
         *ppDoc = nullptr;
     return S_OK;
-}
-STDMETHODIMP CHostInPlaceSite::Scroll(SIZE) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostInPlaceSite::OnUIDeactivate(BOOL) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostInPlaceSite::OnInPlaceDeactivate() {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostInPlaceSite::DiscardUndoState() {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostInPlaceSite::DeactivateAndUndo() {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostInPlaceSite::OnPosRectChange(LPCRECT) {
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CHostEvent::QueryInterface(REFIID riid, void** ppv) {
-    return pHost->QueryInterface(riid, ppv);
-}
-STDMETHODIMP_(ULONG) CHostEvent::AddRef() {
-    return pHost->AddRef();
-}
-STDMETHODIMP_(ULONG) CHostEvent::Release() {
-    return pHost->Release();
-}
-STDMETHODIMP CHostEvent::GetTypeInfoCount(UINT*) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostEvent::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CHostEvent::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
 }
 
 namespace {

@@ -9,64 +9,63 @@
 
 class CClientHost;
 
-// The client site the control is given. Every operation but the shared IUnknown answers
-// E_NOTIMPL.
-class CHostClientSite : public IOleClientSite {
+// A COM object of the host: it implements Interface, and its IUnknown is the host's, so the
+// control sees one object that offers several interfaces.
+template <class Interface> class CHostPart : public Interface {
   public:
-    explicit CHostClientSite(CClientHost* host) : pHost(host) {}
+    explicit CHostPart(CClientHost* host) : pHost(host) {}
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP SaveObject() override;
-    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override;
-    STDMETHODIMP GetContainer(IOleContainer**) override;
-    STDMETHODIMP ShowObject() override;
-    STDMETHODIMP OnShowWindow(BOOL) override;
-    STDMETHODIMP RequestNewObjectLayout() override;
 
     CClientHost* const pHost;
 };
 
-// The in-place site: the game screen's background window is the control's window.
-class CHostInPlaceSite : public IOleInPlaceSite {
+// The client site the control is given. Every operation but the shared IUnknown answers
+// E_NOTIMPL.
+class CHostClientSite : public CHostPart<IOleClientSite> {
   public:
-    explicit CHostInPlaceSite(CClientHost* host) : pHost(host) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    using CHostPart::CHostPart;
+    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOTIMPL; }
+    STDMETHODIMP ShowObject() override { return E_NOTIMPL; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+};
+
+// The in-place site: the game screen's background window is the control's window.
+class CHostInPlaceSite : public CHostPart<IOleInPlaceSite> {
+  public:
+    using CHostPart::CHostPart;
     STDMETHODIMP GetWindow(HWND* phwnd) override;
-    STDMETHODIMP ContextSensitiveHelp(BOOL) override;
-    STDMETHODIMP CanInPlaceActivate() override;
-    STDMETHODIMP OnInPlaceActivate() override;
-    STDMETHODIMP OnUIActivate() override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnUIActivate() override { return S_OK; }
     STDMETHODIMP GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT,
                                   LPRECT, LPOLEINPLACEFRAMEINFO) override;
-    STDMETHODIMP Scroll(SIZE) override;
-    STDMETHODIMP OnUIDeactivate(BOOL) override;
-    STDMETHODIMP OnInPlaceDeactivate() override;
-    STDMETHODIMP DiscardUndoState() override;
-    STDMETHODIMP DeactivateAndUndo() override;
-    STDMETHODIMP OnPosRectChange(LPCRECT) override;
-
-    CClientHost* const pHost;
+    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP OnInPlaceDeactivate() override { return E_NOTIMPL; }
+    STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+    STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+    STDMETHODIMP OnPosRectChange(LPCRECT) override { return E_NOTIMPL; }
 };
 
 // The event sink: turns the closing event of each kind of control into a close request for
 // the game screen whose background window is the host's parent.
-class CHostEvent : public IDispatch {
+class CHostEvent : public CHostPart<IDispatch> {
   public:
-    explicit CHostEvent(CClientHost* host) : pHost(host) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetTypeInfoCount(UINT*) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    using CHostPart::CHostPart;
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
     STDMETHODIMP Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
                         DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                         UINT* puArgErr) override;
-
-    CClientHost* const pHost;
 };
 
 // One COM identity for the host and its three objects: they share nRefCount, and reference
@@ -114,3 +113,14 @@ class CClientHost : public IUnknown {
   private:
     int Fail(const char* text, IUnknown* obtained1, IUnknown* obtained2, IUnknown* obtained3);
 };
+
+template <class Interface>
+STDMETHODIMP CHostPart<Interface>::QueryInterface(REFIID riid, void** ppv) {
+    return pHost->QueryInterface(riid, ppv);
+}
+template <class Interface> STDMETHODIMP_(ULONG) CHostPart<Interface>::AddRef() {
+    return pHost->AddRef();
+}
+template <class Interface> STDMETHODIMP_(ULONG) CHostPart<Interface>::Release() {
+    return pHost->Release();
+}
