@@ -108,7 +108,6 @@ bool ScriptHas(const std::string& line) {
     return false;
 }
 
-
 std::string VariantText(const VARIANT* v) {
     if (!v)
         return "null";
