@@ -831,10 +831,14 @@ const char* const kClsids[] = {TOVAK_FLASH_DOUBLE_CLSID, TOVAK_SHOCKWAVE_DOUBLE_
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // Unloaded while the process goes on: the window classes must not outlive their code.
+        UnregisterClassA("TovakDoubleView", instance);
+        UnregisterClassA(TOVAK_DOUBLE_CUE_CLASS, instance);
     }
     return TRUE;
 }
