@@ -54,6 +54,10 @@ TEST_F(HostTest, FlashIsHostedWithColourQualityAndMode) {
     EXPECT_EQ(host.nBrowserType, 3);
     EXPECT_NE(host.pControl, nullptr);
     EXPECT_EQ(GetFocus(), host.hWndControl);
+
+    // The double shows its background colour where the control sits in the parent.
+    PumpMessagesFor();
+    EXPECT_EQ(bench::ReadPixel(parent, 10 + 160, 20 + 120), RGB(0, 0, 255));
 }
 
 TEST_F(HostTest, FlashColourAndQualityTexts) {
