@@ -3,7 +3,11 @@
 #include "app/library_win.h"
 #include "image/gif.h"
 #include "menu/menu_wnd_win.h"
+#include "screen/browser_table_win.h"
+#include "screen/display_mode_win.h"
 
+CDisplayMode g_DisplayMode(WinDisplayDevice());
+CBrowserTable g_BrowserTable;
 CGifImage g_imgLogo;
 CAtlLibrary g_AtlLib;
 // Built last, so destroyed first: the menu objects still in the table are freed while

@@ -1,0 +1,424 @@
+#include "host/client_host_win.h"
+
+#include "app/bstr_win.h"
+#include "app/diag.h"
+#include "app/library_win.h"
+#include "app/startup_win.h"
+#include "host/control_interfaces_win.h"
+#include "host/host_text.h"
+#include "screen/browser_table_win.h"
+
+#include <ocidl.h>
+
+#include <string>
+
+const IID IID_IShockwaveFlash = {
+    0xD27CDB6C, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const IID DIID__IShockwaveFlashEvents = {
+    0xD27CDB6D, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const IID IID_IShockwaveCtl = {
+    0x166B1BC8, 0x3F9C, 0x11CF, {0x80, 0x75, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const IID DIID__ShockwaveEvents = {
+    0x166B1BC9, 0x3F9C, 0x11CF, {0x80, 0x75, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+HRESULT PutShockwaveSetting(IShockwaveCtl* control, int nSlot, BSTR value) {
+    switch (nSlot) {
+    case 58:
+        return control->put_Setting58(value);
+    case 60:
+        return control->put_Setting60(value);
+    case 64:
+        return control->put_Setting64(value);
+    case 66:
+        return control->put_Setting66(value);
+    case 68:
+        return control->put_Setting68(value);
+    case 70:
+        return control->put_Setting70(value);
+    case 74:
+        return control->put_StretchStyle(value);
+    case 76:
+        return control->put_StretchHAlign(value);
+    case 78:
+        return control->put_StretchVAlign(value);
+    default:
+        return E_INVALIDARG;
+    }
+}
+
+namespace {
+
+// Makes a BSTR of the text, hands it to put, frees it. The result of put, or E_OUTOFMEMORY.
+template <class Put> HRESULT PutText(const char* text, Put put) {
+    BSTR value = AnsiToBstr(text);
+    if (!value)
+        return E_OUTOFMEMORY;
+    HRESULT hr = put(value);
+    SysFreeString(value);
+    return hr;
+}
+
+void SafeRelease(IUnknown* object) {
+    if (object)
+        object->Release();
+}
+
+} // namespace
+
+// ---- CClientHost as IUnknown ------------------------------------------------------------
+
+STDMETHODIMP CClientHost::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv)
+        return E_INVALIDARG;
+    *ppv = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown))
+        *ppv = static_cast<IUnknown*>(this);
+    else if (IsEqualIID(riid, IID_IOleClientSite))
+        *ppv = pClientSite;
+    else if (IsEqualIID(riid, IID_IOleInPlaceSite))
+        *ppv = pInPlaceSite;
+    else if (IsEqualIID(riid, DIID_DWebBrowserEvents2) || IsEqualIID(riid, DIID__ShockwaveEvents) ||
+             IsEqualIID(riid, DIID__IShockwaveFlashEvents))
+        *ppv = pHostEvent;
+    if (!*ppv)
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) CClientHost::AddRef() {
+    return static_cast<ULONG>(++nRefCount);
+}
+
+// Never deletes: the host belongs to its game-screen record.
+STDMETHODIMP_(ULONG) CClientHost::Release() {
+    return static_cast<ULONG>(--nRefCount);
+}
+
+CClientHost::~CClientHost() {
+    CloseHost();
+    // A host normally dies after its container window. When the window is still there (a
+    // record deleted while its game screen is open), it goes first, so that the control
+    // detaches while the host's objects it calls are still valid. Then the control and the
+    // container's own site are let go. After the container library has been freed (at program
+    // end) nothing of it is touched: its code is gone, and so is the process soon.
+    if (g_AtlLib.hModule) {
+        if (hWndControl && IsWindow(hWndControl) && GetParent(hWndControl) == hWndParent)
+            DestroyWindow(hWndControl);
+        if (pControl)
+            pControl->Release();
+        if (pContainerSite)
+            pContainerSite->Release();
+    }
+    pControl = nullptr;
+    pContainerSite = nullptr;
+}
+
+// ---- InitHost ---------------------------------------------------------------------------
+
+int CClientHost::Fail(const char* text, IUnknown* obtained1, IUnknown* obtained2,
+                      IUnknown* obtained3) {
+    ReportFailure(text);
+    // What was obtained for this attempt is given back; the container window goes with its
+    // parent.
+    SafeRelease(obtained3);
+    SafeRelease(obtained2);
+    SafeRelease(obtained1);
+    return 0;
+}
+
+int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style, int clrBackground,
+                          int x, int y, int width, int height, int nQuality) {
+    WriteLog("CClientHost::InitHost at1");
+    nBrowserType = nKind;
+    nRefCount = 1;
+    hWndParent = hParent;
+
+    // Made once per host, and kept for the host's lifetime: the control may call them until
+    // its container window is gone.
+    if (!pClientSite)
+        pClientSite = new CHostClientSite(this);
+    if (!pInPlaceSite)
+        pInPlaceSite = new CHostInPlaceSite(this);
+    if (!pHostEvent)
+        pHostEvent = new CHostEvent(this);
+
+    if (!IsValidHostKind(nKind)) {
+        ShowError("Invalid nBrowserType specified");
+        return 0;
+    }
+
+    static const char* const kProgIds[] = {"", "Shell.Explorer.2", "SWCtl.SWCtl.1",
+                                           "ShockwaveFlash.ShockwaveFlash.1"};
+    static const char* const kMarkers[] = {
+        "", "CClientHost::InitHost at2", "CClientHost::InitHost at3", "CClientHost::InitHost at4"};
+    WriteLog(kMarkers[nKind]);
+    hWndControl = CreateWindowExA(0, "AtlAxWin", kProgIds[nKind], style, x, y, width, height,
+                                  hParent, nullptr, g_hInstance, nullptr);
+    if (!hWndControl)
+        return Fail(nKind == kHostWebBrowser ? "CreateWindow for web browser failed"
+                                             : "CreateWindow for shockwave control failed",
+                    nullptr, nullptr, nullptr);
+    IUnknown* unknown = nullptr;
+    if (nKind == kHostWebBrowser) {
+        g_AtlLib.AxGetControl(hWndControl, &unknown);
+    } else if (nKind == kHostShockwave) {
+        SetWindowTextA(hWndControl, text);
+        ShowWindow(hWndControl, SW_SHOW);
+        UpdateWindow(hWndControl);
+        g_AtlLib.AxGetControl(hWndControl, &unknown);
+    } else {
+        WriteLog("CClientHost::InitHost at4a");
+        SetWindowTextA(hWndControl, text);
+        WriteLog("CClientHost::InitHost at4b");
+        ShowWindow(hWndControl, SW_SHOW);
+        WriteLog("CClientHost::InitHost at4c");
+        UpdateWindow(hWndControl);
+        WriteLog("CClientHost::InitHost at4d");
+        g_AtlLib.AxGetControl(hWndControl, &unknown);
+        WriteLog("CClientHost::InitHost at4e");
+    }
+    if (!unknown)
+        return 0;
+
+    WriteLog("CClientHost::InitHost at5");
+    IOleObject* oleObject = nullptr;
+    if (FAILED(unknown->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&oleObject))))
+        return Fail("QueryInterface for client site failed", unknown, nullptr, nullptr);
+
+    WriteLog("CClientHost::InitHost at6");
+    if (!pContainerSite)
+        oleObject->GetClientSite(&pContainerSite);
+    if (FAILED(oleObject->SetClientSite(pClientSite)))
+        return Fail("SetClientSite failed", unknown, oleObject, nullptr);
+
+    WriteLog("CClientHost::InitHost at7");
+    IConnectionPointContainer* container = nullptr;
+    if (FAILED(unknown->QueryInterface(IID_IConnectionPointContainer,
+                                       reinterpret_cast<void**>(&container))))
+        return Fail("QueryInterface for IID_IConnectionPointContainer failed", unknown, oleObject,
+                    nullptr);
+
+    const IID* eventIid;
+    const char* findFailure;
+    if (nKind == kHostWebBrowser) {
+        WriteLog("CClientHost::InitHost at8");
+        eventIid = &DIID_DWebBrowserEvents2;
+        findFailure = "FindConnectionPoint for DIID_DWebBrowserEvents2 failed";
+    } else if (nKind == kHostShockwave) {
+        WriteLog("CClientHost::InitHost at9");
+        eventIid = &DIID__ShockwaveEvents;
+        findFailure = "FindConnectionPoint for DIID__ShockwaveEvents failed";
+    } else {
+        WriteLog("CClientHost::InitHost at10");
+        eventIid = &DIID__IShockwaveFlashEvents;
+        findFailure = "FindConnectionPoint for DIID__IShockwaveFlashEvents failed";
+    }
+    IConnectionPoint* point = nullptr;
+    if (FAILED(container->FindConnectionPoint(*eventIid, &point)) || !point) {
+        SafeRelease(container);
+        return Fail(findFailure, unknown, oleObject, nullptr);
+    }
+
+    WriteLog("CClientHost::InitHost at11");
+    DWORD cookie = 0; // the connection is never broken: the cookie is not kept
+    if (FAILED(point->Advise(pHostEvent, &cookie))) {
+        SafeRelease(point);
+        SafeRelease(container);
+        return Fail("pConnectionPoint->Advise failed", unknown, oleObject, nullptr);
+    }
+
+    WriteLog("CClientHost::InitHost at12");
+    container->Release();
+    point->Release();
+    oleObject->Release();
+
+    if (nKind == kHostWebBrowser) {
+        WriteLog("CClientHost::InitHost at14");
+        IWebBrowser2* browser = nullptr;
+        if (FAILED(unknown->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
+            return Fail("QueryInterface for IID_IWebBrowser2 failed", unknown, nullptr, nullptr);
+        pControl = browser;
+        browser->put_Visible(1);
+        browser->put_Silent(VARIANT_TRUE);
+    } else if (nKind == kHostShockwave) {
+        WriteLog("CClientHost::InitHost at15");
+        IShockwaveCtl* shockwave = nullptr;
+        if (FAILED(
+                unknown->QueryInterface(IID_IShockwaveCtl, reinterpret_cast<void**>(&shockwave))))
+            return Fail("QueryInterface for IID_IShockwaveCtl failed", unknown, nullptr, nullptr);
+        pControl = shockwave;
+        for (const ShockwaveSetting& setting : kShockwaveSettings)
+            PutText(setting.value, [&](BSTR value) {
+                return PutShockwaveSetting(shockwave, setting.nSlot, value);
+            });
+    } else {
+        WriteLog("CClientHost::InitHost at16");
+        IShockwaveFlash* flash = nullptr;
+        if (FAILED(unknown->QueryInterface(IID_IShockwaveFlash, reinterpret_cast<void**>(&flash))))
+            return Fail("QueryInterface for IID_IShockwaveFlash failed", unknown, nullptr, nullptr);
+        pControl = flash;
+        char color[16];
+        FormatFlashColor(color, sizeof color,
+                         static_cast<unsigned long>(clrBackground) & 0xFFFFFFFFul);
+        PutText(color, [&](BSTR value) { return flash->put_BGColor(value); });
+        PutText(FlashQualityText(nQuality), [&](BSTR value) { return flash->put_Quality2(value); });
+        PutText("Opaque", [&](BSTR value) { return flash->put_WMode(value); });
+    }
+    unknown->Release();
+
+    WriteLog("CClientHost::InitHost at17");
+    SetFocus(hWndControl);
+    return 1;
+}
+
+// ---- Loading and the browser's waits ----------------------------------------------------
+
+int CClientHost::OpenUrl(const char* name) {
+    BSTR url = AnsiToBstr(name);
+    WriteLog("CClientHost::OpenUrl at1");
+    if (!url)
+        return 0;
+    int result = 1;
+    // Without a control (InitHost failed or never ran) there is nothing to load into.
+    if (IsValidHostKind(nBrowserType) && !pControl) {
+        result = 0;
+    } else if (nBrowserType == kHostWebBrowser) {
+        VARIANT flags, empty;
+        VariantInit(&flags);
+        flags.vt = VT_I4;
+        flags.lVal = navNoHistory;
+        VariantInit(&empty);
+        empty.vt = VT_I4;
+        empty.lVal = 0;
+        VARIANT target = empty, postData = empty, headers = empty;
+        // A refused navigation fails the load; the program goes on.
+        if (FAILED(static_cast<IWebBrowser2*>(pControl)->Navigate(url, &flags, &target, &postData,
+                                                                  &headers)))
+            result = 0;
+    } else if (nBrowserType == kHostShockwave) {
+        if (FAILED(static_cast<IShockwaveCtl*>(pControl)->put_SRC(url))) {
+            std::string text = "put_SRC failed for shockwave movie\n\nmovie=";
+            ReportFailure((text + name).c_str());
+            result = 0;
+        }
+    } else if (nBrowserType == kHostFlash) {
+        if (FAILED(static_cast<IShockwaveFlash*>(pControl)->put_Movie(url))) {
+            std::string text = "put_Movie failed for flash movie\n\nmovie=";
+            ReportFailure((text + name).c_str());
+            result = 0;
+        }
+    }
+    SysFreeString(url);
+    if (!result)
+        return 0;
+    WriteLog("CClientHost::OpenUrl at2");
+    return 1;
+}
+
+void CClientHost::WaitBusy() {
+    WriteLog("WaitBusy at1");
+    if (!pControl || nBrowserType != kHostWebBrowser)
+        return;
+    IWebBrowser2* browser = static_cast<IWebBrowser2*>(pControl);
+    for (int poll = 0; poll < 10; ++poll) {
+        Sleep(500);
+        VARIANT_BOOL busy = VARIANT_FALSE;
+        // A browser that cannot tell counts as idle.
+        if (FAILED(browser->get_Busy(&busy)) || busy == VARIANT_FALSE)
+            break;
+    }
+}
+
+void CClientHost::ActivateHost() {
+    if (!pControl || nBrowserType != kHostWebBrowser)
+        return;
+    WaitBusy();
+    SHANDLE_PTR handle = 0;
+    if (static_cast<IWebBrowser2*>(pControl)->get_HWND(&handle) == S_OK)
+        BringWindowToTop(reinterpret_cast<HWND>(handle));
+}
+
+void CClientHost::CloseHost() {
+    WriteLog("CClientHost::CloseHost at1");
+    WriteLog("CClientHost::CloseHost at2");
+    WriteLog("CClientHost::CloseHost at3");
+    WriteLog("CClientHost::CloseHost at4");
+}
+
+// ---- The in-place site and the sink ------------------------------------------------------
+
+STDMETHODIMP CHostInPlaceSite::GetWindow(HWND* phwnd) {
+    if (!phwnd)
+        return E_POINTER;
+    *phwnd = pHost->hWndParent;
+    return S_OK;
+}
+STDMETHODIMP CHostInPlaceSite::GetWindowContext(IOleInPlaceFrame** ppFrame,
+                                                IOleInPlaceUIWindow** ppDoc, LPRECT, LPRECT,
+                                                LPOLEINPLACEFRAMEINFO) {
+    if (ppFrame)
+        *ppFrame = nullptr;
+    if (ppDoc)
+        *ppDoc = nullptr;
+    return S_OK;
+}
+
+namespace {
+
+// The address of a DocumentComplete event: its last argument (rgvarg[0]) refers by reference
+// to a variant that holds the address as a BSTR, directly or by reference. Null for any other
+// shape.
+BSTR DocumentAddress(const DISPPARAMS* params) {
+    if (!params || params->cArgs < 1 || !params->rgvarg)
+        return nullptr;
+    const VARIANT& outer = params->rgvarg[0];
+    if (outer.vt != (VT_VARIANT | VT_BYREF) || !outer.pvarVal)
+        return nullptr;
+    const VARIANT& inner = *outer.pvarVal;
+    if (inner.vt == VT_BSTR)
+        return inner.bstrVal;
+    if (inner.vt == (VT_BSTR | VT_BYREF) && inner.pbstrVal)
+        return *inner.pbstrVal;
+    return nullptr;
+}
+
+void RequestClose(HWND hWndParent) {
+    CBrowserFuncs* record = FindBrowser(hWndParent);
+    if (record && record->bCloseOnEvent)
+        PostMessageA(record->hBkWnd, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
+STDMETHODIMP CHostEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
+                                VARIANT*, EXCEPINFO*, UINT*) {
+    WriteLog("CHostEvent::Invoke");
+    switch (pHost->nBrowserType) {
+    case kHostWebBrowser:
+        WriteLog("CHostEvent::Invoke at2");
+        if (dispIdMember == DISPID_DOCUMENTCOMPLETE) {
+            char* address = BstrToAnsi(DocumentAddress(pDispParams));
+            if (!address)
+                break;
+            bool close = IsCloseWindowAddress(address);
+            delete[] address;
+            if (close)
+                RequestClose(pHost->hWndParent);
+        }
+        break;
+    case kHostShockwave:
+        WriteLog("CHostEvent::Invoke at3");
+        if (dispIdMember == kDispIdShockwaveClose)
+            RequestClose(pHost->hWndParent);
+        break;
+    case kHostFlash:
+        WriteLog("CHostEvent::Invoke at4");
+        if (dispIdMember == kDispIdFlashFsCommand)
+            RequestClose(pHost->hWndParent);
+        break;
+    default:
+        return E_NOTIMPL;
+    }
+    return S_OK;
+}

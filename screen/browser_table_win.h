@@ -1,0 +1,52 @@
+// Game-screen records and the process's table of them.
+#pragma once
+
+#include "host/client_host_win.h"
+#include "screen/browser_table.h"
+
+#include <windows.h>
+
+// Close kinds: what happens to the launching menu when the game screen closes.
+constexpr int kCloseToMenu = 1;
+constexpr int kCloseMenu = 2;
+constexpr int kCloseProgram = 3;
+
+class CBrowserFuncs {
+  public:
+    CBrowserFuncs();
+    ~CBrowserFuncs();
+    CBrowserFuncs(const CBrowserFuncs&) = delete;
+    CBrowserFuncs& operator=(const CBrowserFuncs&) = delete;
+
+    // Loads the page or movie into the host; the host's result.
+    int OpenUrl(const char* name);
+    // Restores the display mode if this record changed it, closes the host, and shows the
+    // cursor once if this record hid it. Always 1.
+    int CloseBrowser();
+    // CloseBrowser between its markers. Always 1.
+    int RemoveBrowser();
+
+    int bDisplayChanged = 0;
+    int bClosed = 0;
+    int bCloseOnEvent = 0;
+    int bShowCursor = 1;
+    int bCustomVarSent = 0;
+    int nCloseKind = kCloseToMenu;
+    unsigned int clrScreenBg = 0;
+    CClientHost host;
+    HWND hBkWnd = nullptr;
+};
+
+using CBrowserTable = CRecordTable<CBrowserFuncs>;
+// The process's table (defined with the other process-wide objects, after the display-mode
+// switcher, so that records still restore the display when the table is emptied at the end).
+extern CBrowserTable g_BrowserTable;
+
+// A new record, or null after the box "Too many browser windows already open".
+CBrowserFuncs* AddBrowser();
+// Deletes the record if it is in the table.
+void DeleteBrowser(CBrowserFuncs* record);
+// The first record whose background window is hWnd, or null.
+CBrowserFuncs* FindBrowser(HWND hWnd);
+// Deletes every record, the last first.
+void DeleteAllBrowsers();

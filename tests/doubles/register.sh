@@ -1,0 +1,24 @@
+#!/bin/sh
+# Registers the test doubles in the bench's Wine prefix and checks that the entries are there.
+# Usage: register.sh REG_FILE DLL
+set -eu
+reg_file=$1
+dll=$2
+[ -f "$dll" ] || { echo "missing $dll"; exit 1; }
+wine regedit /S "$reg_file"
+for key in 'HKEY_CLASSES_ROOT\CLSID\{2F5B68B3-922A-47E5-AB7F-8EC8EE9441B8}\InprocServer32' \
+           'HKEY_CLASSES_ROOT\CLSID\{BB6ED718-E1A1-40BE-ADB6-BE2B425D2DAE}\InprocServer32' \
+           'HKEY_CLASSES_ROOT\CLSID\{957FEEA5-F307-45B2-B2AD-10049E792341}\InprocServer32'; do
+    if ! wine reg query "$key" 2>/dev/null | grep -qi 'tovak_doubles.dll'; then
+        echo "not registered: $key"
+        exit 1
+    fi
+done
+for progid in ShockwaveFlash.ShockwaveFlash.1 ShockwaveFlash.ShockwaveFlash.7 SWCtl.SWCtl.1 \
+              TovakTest.WebBrowser; do
+    if ! wine reg query "HKEY_CLASSES_ROOT\\$progid\\CLSID" >/dev/null 2>&1; then
+        echo "not registered: $progid"
+        exit 1
+    fi
+done
+echo "test doubles registered"

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Runs a Windows GoogleTest program inside a Wine virtual desktop of 1024x768 (where display
+# modes really switch) and passes its result on: the desktop's own exit code says nothing, so
+# the program writes its results as XML, which is read here. Bounded in time.
+# Usage: run_in_desktop.sh PROGRAM.exe
+set -u
+exe=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+timeout -k 10 240 wine explorer /desktop=tovaktest,1024x768 "$exe" \
+    "--gtest_output=xml:Z:$out/result.xml" >"$out/output.txt" 2>&1
+status=$?
+cat "$out/output.txt"
+if [ ! -s "$out/result.xml" ]; then
+    echo "no test results (desktop run ended with $status)"
+    exit 1
+fi
+# Failing test cases with their messages.
+grep -E '<testcase|<failure' "$out/result.xml" | sed -e 's/^ *//'
+summary=$(grep -m1 -o '<testsuites [^>]*' "$out/result.xml")
+echo "$summary"
+tests=$(echo "$summary" | sed -n 's/.* tests="\([0-9]*\)".*/\1/p')
+failures=$(echo "$summary" | sed -n 's/.* failures="\([0-9]*\)".*/\1/p')
+errors=$(echo "$summary" | sed -n 's/.* errors="\([0-9]*\)".*/\1/p')
+if [ "${tests:-0}" -gt 0 ] && [ "${failures:-1}" -eq 0 ] && [ "${errors:-1}" -eq 0 ]; then
+    exit 0
+fi
+exit 1
