@@ -63,6 +63,34 @@ void SafeRelease(IUnknown* object) {
         object->Release();
 }
 
+// What InitHost needs per host kind: the container's ProgID, the event interface, and the
+// markers and failure texts of the steps that differ by kind.
+struct HostKindSteps {
+    const char* progId;
+    const char* createMarker;
+    const char* createFailure;
+    const IID* eventIid;
+    const char* findMarker;
+    const char* findFailure;
+};
+
+const HostKindSteps& StepsOf(int nKind) {
+    static const HostKindSteps kSteps[] = {
+        {},
+        {"Shell.Explorer.2", "CClientHost::InitHost at2", "CreateWindow for web browser failed",
+         &DIID_DWebBrowserEvents2, "CClientHost::InitHost at8",
+         "FindConnectionPoint for DIID_DWebBrowserEvents2 failed"},
+        {"SWCtl.SWCtl.1", "CClientHost::InitHost at3", "CreateWindow for shockwave control failed",
+         &DIID__ShockwaveEvents, "CClientHost::InitHost at9",
+         "FindConnectionPoint for DIID__ShockwaveEvents failed"},
+        {"ShockwaveFlash.ShockwaveFlash.1", "CClientHost::InitHost at4",
+         "CreateWindow for shockwave control failed", &DIID__IShockwaveFlashEvents,
+         "CClientHost::InitHost at10",
+         "FindConnectionPoint for DIID__IShockwaveFlashEvents failed"},
+    };
+    return kSteps[nKind];
+}
+
 } // namespace
 
 // ---- CClientHost as IUnknown ------------------------------------------------------------
@@ -148,17 +176,12 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
         return 0;
     }
 
-    static const char* const kProgIds[] = {"", "Shell.Explorer.2", "SWCtl.SWCtl.1",
-                                           "ShockwaveFlash.ShockwaveFlash.1"};
-    static const char* const kMarkers[] = {
-        "", "CClientHost::InitHost at2", "CClientHost::InitHost at3", "CClientHost::InitHost at4"};
-    WriteLog(kMarkers[nKind]);
-    hWndControl = CreateWindowExA(0, "AtlAxWin", kProgIds[nKind], style, x, y, width, height,
-                                  hParent, nullptr, g_hInstance, nullptr);
+    const HostKindSteps& steps = StepsOf(nKind);
+    WriteLog(steps.createMarker);
+    hWndControl = CreateWindowExA(0, "AtlAxWin", steps.progId, style, x, y, width, height, hParent,
+                                  nullptr, g_hInstance, nullptr);
     if (!hWndControl)
-        return Fail(nKind == kHostWebBrowser ? "CreateWindow for web browser failed"
-                                             : "CreateWindow for shockwave control failed",
-                    nullptr, nullptr, nullptr);
+        return Fail(steps.createFailure, nullptr, nullptr, nullptr);
     IUnknown* unknown = nullptr;
     if (nKind == kHostWebBrowser) {
         g_AtlLib.AxGetControl(hWndControl, &unknown);
@@ -199,25 +222,11 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
         return Fail("QueryInterface for IID_IConnectionPointContainer failed", unknown, oleObject,
                     nullptr);
 
-    const IID* eventIid;
-    const char* findFailure;
-    if (nKind == kHostWebBrowser) {
-        WriteLog("CClientHost::InitHost at8");
-        eventIid = &DIID_DWebBrowserEvents2;
-        findFailure = "FindConnectionPoint for DIID_DWebBrowserEvents2 failed";
-    } else if (nKind == kHostShockwave) {
-        WriteLog("CClientHost::InitHost at9");
-        eventIid = &DIID__ShockwaveEvents;
-        findFailure = "FindConnectionPoint for DIID__ShockwaveEvents failed";
-    } else {
-        WriteLog("CClientHost::InitHost at10");
-        eventIid = &DIID__IShockwaveFlashEvents;
-        findFailure = "FindConnectionPoint for DIID__IShockwaveFlashEvents failed";
-    }
+    WriteLog(steps.findMarker);
     IConnectionPoint* point = nullptr;
-    if (FAILED(container->FindConnectionPoint(*eventIid, &point)) || !point) {
+    if (FAILED(container->FindConnectionPoint(*steps.eventIid, &point)) || !point) {
         SafeRelease(container);
-        return Fail(findFailure, unknown, oleObject, nullptr);
+        return Fail(steps.findFailure, unknown, oleObject, nullptr);
     }
 
     WriteLog("CClientHost::InitHost at11");

@@ -148,6 +148,25 @@ class LzwDecoder {
     int codeSize_ = 0;
     int nextFree_ = 0;
     int prev_ = kNoCode;
+
+    // Defines code as the string of prev followed by last.
+    void Define(int code, int prev, std::uint8_t last) {
+        prefix_[code] = std::uint16_t(prev);
+        suffix_[code] = last;
+        first_[code] = first_[prev];
+        length_[code] = std::uint16_t(length_[prev] + 1);
+    }
+
+    // Writes the string of code backwards, its last byte at lastByte.
+    void Spell(int code, std::uint8_t* lastByte) const {
+        std::uint8_t* q = lastByte;
+        while (code >= clear_) {
+            *q-- = suffix_[code];
+            code = prefix_[code];
+        }
+        *q = std::uint8_t(code);
+    }
+
     std::uint16_t prefix_[kTableSize];
     std::uint16_t length_[kTableSize];
     std::uint8_t suffix_[kTableSize];
@@ -173,13 +192,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
         pos += std::uint64_t(codeSize);
 
         if (code < clear) {
-            if (prev != kNoCode && nextFree < kTableSize) {
-                prefix_[nextFree] = std::uint16_t(prev);
-                suffix_[nextFree] = std::uint8_t(code);
-                first_[nextFree] = first_[prev];
-                length_[nextFree] = std::uint16_t(length_[prev] + 1);
-                ++nextFree;
-            }
+            if (prev != kNoCode && nextFree < kTableSize)
+                Define(nextFree++, prev, std::uint8_t(code));
             *p++ = std::uint8_t(code);
         } else if (code == clear) {
             codeSize = minCodeSize_ + 1;
@@ -200,40 +214,20 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                     status = kFailed;
                     break;
                 }
-                code = nextFree;
-                prefix_[code] = std::uint16_t(prev);
-                suffix_[code] = first_[prev];
-                first_[code] = first_[prev];
-                length_[code] = std::uint16_t(length_[prev] + 1);
-                ++nextFree;
+                code = nextFree++;
+                Define(code, prev, first_[prev]);
             } else if (prev != kNoCode && nextFree < kTableSize) {
-                prefix_[nextFree] = std::uint16_t(prev);
-                suffix_[nextFree] = first_[code];
-                first_[nextFree] = first_[prev];
-                length_[nextFree] = std::uint16_t(length_[prev] + 1);
-                ++nextFree;
+                Define(nextFree++, prev, first_[code]);
             }
             const std::size_t length = length_[code];
             if (length <= std::size_t(end - p)) {
-                std::uint8_t* q = p + length - 1;
-                int c = code;
-                while (c >= clear) {
-                    *q-- = suffix_[c];
-                    c = prefix_[c];
-                }
-                *q = std::uint8_t(c);
+                Spell(code, p + length - 1);
                 p += length;
             } else {
                 // The string runs past the end of the row: spell it out, then copy it row by
                 // row. Whatever does not fit the frame is dropped.
                 std::uint8_t string[kTableSize];
-                std::uint8_t* q = string + length - 1;
-                int c = code;
-                while (c >= clear) {
-                    *q-- = suffix_[c];
-                    c = prefix_[c];
-                }
-                *q = std::uint8_t(c);
+                Spell(code, string + length - 1);
                 std::size_t done = 0;
                 bool full = false;
                 for (;;) {

@@ -29,14 +29,14 @@ RECT ToRect(const MenuRect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
 
+} // namespace
+
 ScreenMetrics CurrentScreenMetrics() {
     return ScreenMetrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                          MenuMetrics{GetSystemMetrics(SM_CXDLGFRAME),
                                      GetSystemMetrics(SM_CYDLGFRAME),
                                      GetSystemMetrics(SM_CYCAPTION)}};
 }
-
-} // namespace
 
 // ---- Window table ----
 
@@ -103,8 +103,7 @@ int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CM
 
 int CMenuWnd::LoadMenu(const char* section) {
     CWinProfile profile(g_szIniFile);
-    MenuMetrics metrics{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
-                        GetSystemMetrics(SM_CYCAPTION)};
+    MenuMetrics metrics = CurrentScreenMetrics().frame;
     char error[TEXT_MAX * 3];
     if (!LoadMenuModel(profile, section, g_szIniFile, metrics, *this, error, sizeof error)) {
         ShowError(error);

@@ -81,6 +81,9 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
 // The menu that the screen-size dialog shows, set just before the dialog opens.
 extern CMenuWnd* g_pDialogMenu;
 
+// The screen size and the frame metrics that place menu windows and the dialog.
+ScreenMetrics CurrentScreenMetrics();
+
 LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK SelectGameSizeDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -20,10 +20,7 @@ void Place(HWND hControl, const WindowPlace& place) {
 }
 
 void LayOutDialog(HWND hDlg, CMenuWnd& menu) {
-    ScreenMetrics metrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                          MenuMetrics{GetSystemMetrics(SM_CXDLGFRAME),
-                                      GetSystemMetrics(SM_CYDLGFRAME),
-                                      GetSystemMetrics(SM_CYCAPTION)}};
+    ScreenMetrics metrics = CurrentScreenMetrics();
     HWND hPrompt = GetDlgItem(hDlg, IDC_SIZE_PROMPT);
     HWND hNotice = GetDlgItem(hDlg, -1);
     HWND hList = GetDlgItem(hDlg, IDC_SIZE_LIST);
