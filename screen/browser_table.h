@@ -9,6 +9,11 @@
 
 constexpr int kMaxBrowsers = 10;
 
+// Close kinds: what happens to the launching menu when the game screen closes.
+constexpr int kCloseToMenu = 1;
+constexpr int kCloseMenu = 2;
+constexpr int kCloseProgram = 3;
+
 // Record needs a default constructor and an int field bClosed.
 template <class Record> class CRecordTable {
   public:

@@ -6,11 +6,6 @@
 
 #include <windows.h>
 
-// Close kinds: what happens to the launching menu when the game screen closes.
-constexpr int kCloseToMenu = 1;
-constexpr int kCloseMenu = 2;
-constexpr int kCloseProgram = 3;
-
 class CBrowserFuncs {
   public:
     CBrowserFuncs();

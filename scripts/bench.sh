@@ -29,6 +29,9 @@ bench_start() {
     # their output going nowhere: started by the first test program instead, they would
     # inherit its output pipes and keep the test runner waiting until the server ends.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    # A crash fails its test at once: without a debugger Wine does not wait for one for ever.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' \
+        /f >/dev/null 2>&1 || true
 }
 
 bench_stop() {

@@ -1,0 +1,40 @@
+// What a "run" selection launches and where, decided from its texts alone: the kind of game
+// found in the file name, the path resolved against the working directory, and what happens
+// to the launching menu when the game screen closes.
+#pragma once
+
+#include "menu/menu_layout.h"
+
+#include <cstddef>
+
+enum class GameKind { None, Executable, Shockwave, Flash, WebPage };
+
+// What the launcher needs to know of one kind of game.
+struct GameKindInfo {
+    GameKind kind;
+    const char* progId; // the control that must be installed; null for executables
+    int nBrowserType;   // host kind of the game screen; 0 for executables
+    const char* marker; // progress marker of the launch
+};
+
+// The kind of game a path names, found by upper-casing it and looking for ".EXE", ".DCR",
+// ".SWF", then ".HTM" anywhere in it (the first found wins; ".HTML" contains ".HTM").
+GameKind FindGameKind(const char* path);
+const GameKindInfo& GameKindOf(GameKind kind);
+
+// True when the text begins with "http:" or "https:", in any case: a web address that is used
+// as it is written.
+bool IsWebAddress(const char* text);
+
+// The path a selection's file names: a web address unchanged, anything else joined to the
+// working directory ("%s\\%s"). False, leaving dst empty, when the result does not fit.
+bool ResolveSelectionPath(char* dst, std::size_t size, const char* workDir, const char* url);
+
+// The game screen's close kind for a run code: the program ends when there is no launching
+// window or the code is "runexit", the menu closes for "runclose", and otherwise it comes back.
+int CloseKindFor(bool bHasWindow, SelectionCode code);
+
+// Texts of the launch's error boxes (printf formats taking the path).
+extern const char* const kLaunchExecFailedFormat;
+extern const char* const kLaunchInvalidTypeFormat;
+extern const char* const kLaunchPathTooLongFormat;
