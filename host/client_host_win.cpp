@@ -431,3 +431,40 @@ STDMETHODIMP CHostEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPAR
     }
     return S_OK;
 }
+
+// ---- A Flash movie's variables -------------------------------------------------------------
+
+char* CClientHost::GetSwfVar(const char* name) {
+    if (nBrowserType != kHostFlash)
+        return nullptr;
+    BSTR wideName = AnsiToBstr(name);
+    WriteLog("CClientHost::GetSwfVar at1");
+    char* text = nullptr;
+    // Any failure on the way (no control, no memory, no such variable) just gives no value.
+    if (wideName && pControl) {
+        BSTR value = nullptr;
+        if (SUCCEEDED(static_cast<IShockwaveFlash*>(pControl)->GetVariable(wideName, &value)) &&
+            value) {
+            text = BstrToAnsi(value);
+            SysFreeString(value);
+        }
+    }
+    SysFreeString(wideName);
+    WriteLog("CClientHost::GetClientVar at2");
+    return text;
+}
+
+int CClientHost::SetSwfVar(const char* name, const char* value) {
+    if (nBrowserType != kHostFlash)
+        return 0;
+    WriteLog("CClientHost::SetSwfVar at1");
+    BSTR wideValue = AnsiToBstr(value);
+    BSTR wideName = AnsiToBstr(name);
+    // Whether the movie took the value is not asked: a refusal changes nothing here.
+    if (wideValue && wideName && pControl)
+        static_cast<IShockwaveFlash*>(pControl)->SetVariable(wideName, wideValue);
+    SysFreeString(wideName);
+    SysFreeString(wideValue);
+    WriteLog("CClientHost::SetSwfVar at2");
+    return 1;
+}

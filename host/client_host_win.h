@@ -110,6 +110,13 @@ class CClientHost : public IUnknown {
     // when the control lets go of its last reference to it, and then detaches the control.
     IOleClientSite* pContainerSite = nullptr;
 
+    // The value of a Flash movie's variable as new text (free it with delete[]), or null when
+    // the movie has no value for it or the host is not a Flash host.
+    char* GetSwfVar(const char* name);
+    // Sets a Flash movie's variable. 1 for a Flash host, whether or not the movie took the
+    // value; 0 for any other host.
+    int SetSwfVar(const char* name, const char* value);
+
   private:
     int Fail(const char* text, IUnknown* obtained1, IUnknown* obtained2, IUnknown* obtained3);
 };

@@ -1,4 +1,108 @@
 #include "host/movie_vars_win.h"
 
-// NOT BUILT YET: the movie-variable exchange. The game screen's timer already calls it.
-void ExchangeMovieVars(CBrowserFuncs*) {}
+#include "host/host_text.h"
+#include "host/movie_vars.h"
+#include "screen/browser_table_win.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+// Timer 1 of the background window drives the exchange.
+constexpr UINT_PTR kExchangeTimerId = 1;
+
+// The size a value may report when measured. The narrow query of a text value may report the
+// size of its wide form, up to twice the bytes the narrow text needs.
+constexpr DWORD kMaxMeasuredBytes = 2 * (kMaxSavedValueBytes + 1);
+
+} // namespace
+
+int WriteRegistryValue(const char* subKey, const char* valueName, const char* data) {
+    const std::size_t length = std::strlen(data);
+    if (!SavedValueFits(length))
+        return 1;
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 1;
+    RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   static_cast<DWORD>(length + 1));
+    RegCloseKey(key);
+    return 1;
+}
+
+int ReadRegistryValue(const char* subKey, const char* valueName, std::string& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    int result = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
+        size <= kMaxMeasuredBytes) {
+        // One byte more than measured, so that the text always ends in a zero.
+        std::unique_ptr<char[]> data(new (std::nothrow) char[size + 1]);
+        DWORD got = size;
+        if (data &&
+            RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data.get()),
+                             &got) == ERROR_SUCCESS &&
+            got <= size) {
+            data[got] = '\0';
+            try {
+                value = SavedValueText(data.get(), got);
+                result = 1;
+            } catch (const std::bad_alloc&) {
+                result = 0;
+            }
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+namespace {
+
+// Hands the stored value over once the movie is ready. False when the text could not be made
+// (out of memory): the hand-over is then tried again on a later tick.
+bool HandOver(CBrowserFuncs& record, const char* valueName) {
+    std::string text;
+    try {
+        std::string stored;
+        bool found = ReadRegistryValue(kMovieRegKey, valueName, stored) != 0;
+        text = MakeHandOverText(found ? stored.c_str() : nullptr);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    record.bCustomVarSent = 1;
+    record.host.SetSwfVar(kVarCustomVarIn, text.c_str());
+    SetTimer(record.hBkWnd, kExchangeTimerId, kMovieVarsSavePeriodMs, nullptr);
+    return true;
+}
+
+} // namespace
+
+void ExchangeMovieVars(CBrowserFuncs* record) {
+    // Only a Flash movie keeps saved data.
+    if (!record || record->host.nBrowserType != kHostFlash)
+        return;
+    CClientHost& host = record->host;
+    // Read anew on every tick: a movie may change the name it saves under.
+    char* valueName = host.GetSwfVar(kVarMovieRegKey);
+    if (!valueName)
+        return;
+    if (!record->bCustomVarSent) {
+        char* loaded = host.GetSwfVar(kVarMovieLoaded);
+        if (loaded && IsMovieLoaded(loaded))
+            HandOver(*record, valueName);
+        // On the tick of the hand-over the movie's value is not read yet.
+        delete[] loaded;
+    } else if (char* out = host.GetSwfVar(kVarCustomVarOut)) {
+        // Stored on every tick that yields a value, changed or not.
+        WriteRegistryValue(kMovieRegKey, valueName, out);
+        delete[] out;
+    }
+    delete[] valueName;
+}

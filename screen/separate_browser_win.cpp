@@ -1,10 +1,93 @@
 #include "screen/separate_browser_win.h"
 
+#include "app/bstr_win.h"
 #include "app/diag.h"
+#include "app/startup.h"
+#include "app/startup_win.h"
+#include "app/text.h"
+#include "menu/launch.h"
+#include "screen/separate_browser.h"
 
-// The separate browser is not built yet: the call is recorded and reports that nothing was
-// opened.
-int OpenSeparateBrowser(const char*) {
+#include <windows.h>
+#include <exdisp.h>
+#include <ole2.h>
+
+namespace {
+
+// Waits while the browser loads the page: a read of its busy state every kBusyPollMs, until it
+// is idle, cannot tell (its window was closed), or kMaxBusyPolls reads have found it busy.
+void WaitWhileBusy(IWebBrowser2* browser) {
+    for (unsigned poll = 0; poll < kMaxBusyPolls; ++poll) {
+        Sleep(kBusyPollMs);
+        VARIANT_BOOL busy = VARIANT_FALSE;
+        if (FAILED(browser->get_Busy(&busy)) || busy == VARIANT_FALSE)
+            return;
+    }
+}
+
+// Shows the page in the browser; false when the browser has no IWebBrowser2 or refuses the
+// page, in which case nothing is waited for.
+bool ShowPage(IUnknown* object, const char* url) {
+    IWebBrowser2* browser = nullptr;
+    if (FAILED(object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) ||
+        !browser)
+        return false;
+    browser->put_Visible(1);
+
+    bool shown = false;
+    if (BSTR address = AnsiToBstr(url)) {
+        // The optional arguments (flags, target frame, post data, headers) are all 0.
+        VARIANT flags, target, postData, headers;
+        for (VARIANT* v : {&flags, &target, &postData, &headers}) {
+            VariantInit(v);
+            v->vt = VT_I4;
+            v->lVal = 0;
+        }
+        shown = SUCCEEDED(browser->Navigate(address, &flags, &target, &postData, &headers));
+        SysFreeString(address);
+    }
+    if (shown) {
+        WaitWhileBusy(browser);
+        SHANDLE_PTR window = 0;
+        if (browser->get_HWND(&window) == S_OK)
+            BringWindowToTop(reinterpret_cast<HWND>(window));
+    }
+    browser->Release();
+    return shown;
+}
+
+} // namespace
+
+int OpenSeparateBrowser(const char* url) {
+    if (!url)
+        url = "";
+    // A web address is opened as written; any other text names a file in the working
+    // directory.
+    char address[TEXT_MAX];
+    if (!ResolveSelectionPath(address, sizeof address, g_szWorkDir, url)) {
+        ShowError(BrowserUrlTooLongText(url).c_str());
+        return 0;
+    }
     WriteLog("OpenSeparateBrowser at1");
-    return 0;
+
+    // Usually OLE is already initialised on this thread (the call then only counts); at
+    // start-up, without the container library, it is not yet.
+    OleInitialize(nullptr);
+
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(L"InternetExplorer.Application", &clsid))) {
+        ShowError(BrowserMissingText(kBrowserMakerDomain).c_str());
+        return 0;
+    }
+    IUnknown* object = nullptr;
+    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IUnknown, reinterpret_cast<void**>(&object))) ||
+        !object) {
+        ShowError(BrowserCreateFailedText(kBrowserMakerDomain).c_str());
+        return 0;
+    }
+    // The browser window stays open under the user's control; no reference to it is kept.
+    bool shown = ShowPage(object, address);
+    object->Release();
+    return shown ? 1 : 0;
 }
