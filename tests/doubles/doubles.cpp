@@ -1,8 +1,9 @@
-// In-process COM servers standing in for the Flash, Shockwave and web browser controls. Each
-// writes every call it receives to a journal, can be told by a script to refuse an interface
-// or fail a call, and fires its events on cue. The controls' own interfaces are built here as
-// raw tables of slots, independently of the launcher's declarations, so that a call through a
-// wrong slot shows up in the journal as the slot it really reached.
+// In-process COM servers standing in for the Flash, Shockwave and web browser controls and for
+// the separate browser's automation object. Each writes every call it receives to a journal, can be
+// told by a script to refuse an interface or fail a call, and fires its events on cue. The
+// controls' own interfaces are built here as raw tables of slots, independently of the launcher's
+// declarations, so that a call through a wrong slot shows up in the journal as the slot it really
+// reached.
 #include "doubles/doubles.h"
 
 #include <windows.h>
@@ -28,17 +29,25 @@ LONG g_objects = 0;
 LONG g_locks = 0;
 HINSTANCE g_module = nullptr;
 
-enum Kind { kFlash, kShockwave, kBrowser };
+enum Kind { kFlash, kShockwave, kBrowser, kApplication };
+constexpr int kKinds = 4;
 
-const char* const kOwnNames[] = {"IShockwaveFlash", "IShockwaveCtl", "IWebBrowser2"};
+// The own interface of each kind, as the journal and the script name it.
+const char* const kOwnNames[] = {"IShockwaveFlash", "IShockwaveCtl", "IWebBrowser2",
+                                 "IWebBrowser2"};
+// The object itself, in the journal's lines of creation and destruction.
+const char* const kObjectNames[] = {"IShockwaveFlash", "IShockwaveCtl", "IWebBrowser2",
+                                    "InternetExplorer.Application"};
 
 const IID kOwnIids[] = {
     {0xD27CDB6C, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}},
     {0x166B1BC8, 0x3F9C, 0x11CF, {0x80, 0x75, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}},
+    {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}},
     {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}}};
 const IID kEventIids[] = {
     {0xD27CDB6D, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}},
     {0x166B1BC9, 0x3F9C, 0x11CF, {0x80, 0x75, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}},
+    {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}},
     {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}}};
 // The "WebBrowser" class's own interface IWebBrowser (the ancestor of IWebBrowser2) and
 // IWebBrowserApp are answered with the same table.
@@ -146,7 +155,7 @@ class CDouble : public IOleObject,
     explicit CDouble(Kind kind);
     virtual ~CDouble();
 
-    std::string Name() const { return kOwnNames[nKind]; }
+    std::string Name() const { return kObjectNames[nKind]; }
     // Refusals and failures take effect once the container has activated the control: the
     // container's own set-up is never refused, so that each step of the launcher's set-up can
     // be made to fail.
@@ -367,6 +376,9 @@ class CDouble : public IOleObject,
     std::map<std::string, std::string> variables;
     std::map<std::string, bool> applied;
 
+    // The automation object's own top-level window, shown by put_Visible.
+    void MakeBrowserWindow();
+
   private:
     void MakeView(HWND parent, const RECT& rect);
     void DestroyView() {
@@ -466,6 +478,10 @@ HRESULT STDMETHODCALLTYPE BrowserNavigate(RawInterface* self, BSTR url, VARIANT*
 }
 HRESULT STDMETHODCALLTYPE BrowserGetBusy(RawInterface* self, VARIANT_BOOL* busy) {
     CDouble* owner = Owner(self);
+    if (FAILED(owner->Outcome("get_Busy"))) {
+        Journal("IWebBrowser2::get_Busy -> failed");
+        return E_FAIL;
+    }
     unsigned limit = 0;
     for (const std::string& line : ScriptLines())
         std::sscanf(line.c_str(), "busy %u", &limit);
@@ -481,13 +497,16 @@ HRESULT STDMETHODCALLTYPE BrowserGetHwnd(RawInterface* self, SHANDLE_PTR* handle
     Journal("IWebBrowser2::get_HWND");
     if (!handle)
         return E_POINTER;
-    if (!ScriptHas("hwnd") || !Owner(self)->hView)
+    bool answers = Owner(self)->nKind == kApplication || ScriptHas("hwnd");
+    if (!answers || !Owner(self)->hView)
         return E_FAIL;
     *handle = reinterpret_cast<SHANDLE_PTR>(Owner(self)->hView);
     return S_OK;
 }
-HRESULT STDMETHODCALLTYPE BrowserPutVisible(RawInterface*, VARIANT_BOOL v) {
+HRESULT STDMETHODCALLTYPE BrowserPutVisible(RawInterface* self, VARIANT_BOOL v) {
     Journal("IWebBrowser2::put_Visible " + std::to_string(v));
+    if (Owner(self)->nKind == kApplication && v)
+        Owner(self)->MakeBrowserWindow();
     return S_OK;
 }
 HRESULT STDMETHODCALLTYPE BrowserPutSilent(RawInterface*, VARIANT_BOOL v) {
@@ -709,12 +728,21 @@ void CDouble::MakeView(HWND parent, const RECT& rect) {
         SetWindowLongPtrA(hView, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-CDouble::CDouble(Kind kind) : nKind(kind) {
+void CDouble::MakeBrowserWindow() {
+    RegisterClasses();
+    if (!hView)
+        hView = CreateWindowExA(0, "TovakDoubleView", "Tovak test browser", WS_POPUP | WS_VISIBLE,
+                                0, 0, 200, 150, nullptr, nullptr, g_module, nullptr);
+    if (hView)
+        SetWindowLongPtrA(hView, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+CDouble::CDouble(Kind kind) : nKind(kind), bActivated(kind == kApplication) {
     own.owner = this;
     const Tables& tables = OwnTables();
     own.vtbl = kind == kFlash       ? tables.flash
                : kind == kShockwave ? tables.shockwave
-                                    : tables.browser;
+                                    : tables.browser; // the control and the automation object
     for (const std::string& line : ScriptLines())
         if (line.compare(0, 4, "var ") == 0)
             SetFromLine(line.substr(4));
@@ -765,7 +793,7 @@ STDMETHODIMP CDouble::QueryInterface(REFIID riid, void** ppv) {
             return E_NOINTERFACE;
         *ppv = static_cast<IConnectionPointContainer*>(this);
     } else if (IsEqualIID(riid, kOwnIids[nKind]) || IsEqualIID(riid, IID_IDispatch) ||
-               (nKind == kBrowser &&
+               ((nKind == kBrowser || nKind == kApplication) &&
                 (IsEqualIID(riid, kIidWebBrowser) || IsEqualIID(riid, kIidWebBrowserApp)))) {
         if (Refuses(kOwnNames[nKind]))
             return E_NOINTERFACE;
@@ -803,7 +831,7 @@ class CFactory : public IClassFactory {
         if (outer)
             return CLASS_E_NOAGGREGATION;
         if (ScriptHas("fail CreateInstance")) {
-            Journal(std::string(kOwnNames[nKind]) + " creation refused");
+            Journal(std::string(kObjectNames[nKind]) + " creation refused");
             return E_FAIL;
         }
         CDouble* object = new CDouble(nKind);
@@ -823,9 +851,10 @@ class CFactory : public IClassFactory {
     Kind nKind;
 };
 
-CFactory g_factories[] = {CFactory(kFlash), CFactory(kShockwave), CFactory(kBrowser)};
-const char* const kClsids[] = {TOVAK_FLASH_DOUBLE_CLSID, TOVAK_SHOCKWAVE_DOUBLE_CLSID,
-                               TOVAK_BROWSER_DOUBLE_CLSID};
+CFactory g_factories[kKinds] = {CFactory(kFlash), CFactory(kShockwave), CFactory(kBrowser),
+                                CFactory(kApplication)};
+const char* const kClsids[kKinds] = {TOVAK_FLASH_DOUBLE_CLSID, TOVAK_SHOCKWAVE_DOUBLE_CLSID,
+                                     TOVAK_BROWSER_DOUBLE_CLSID, TOVAK_APPLICATION_DOUBLE_CLSID};
 
 } // namespace
 
@@ -845,7 +874,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 
 __declspec(dllexport) HRESULT STDAPICALLTYPE
     DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kKinds; ++i) {
         wchar_t text[64];
         MultiByteToWideChar(CP_ACP, 0, kClsids[i], -1, text, 64);
         CLSID id;

@@ -9,18 +9,30 @@
 // {957FEEA5-F307-45B2-B2AD-10049E792341}
 #define TOVAK_BROWSER_DOUBLE_CLSID "{957FEEA5-F307-45B2-B2AD-10049E792341}"
 #define TOVAK_BROWSER_DOUBLE_PROGID "TovakTest.WebBrowser"
+// The separate browser's automation object (a test maps "InternetExplorer.Application" to it
+// while it needs it, and puts Wine's own class back afterwards).
+// {6C1E0F1A-58D4-4E0B-9C4B-2A7D3F5E8B61}
+#define TOVAK_APPLICATION_DOUBLE_CLSID "{6C1E0F1A-58D4-4E0B-9C4B-2A7D3F5E8B61}"
+#define TOVAK_APPLICATION_DOUBLE_PROGID "TovakTest.InternetExplorer"
+// Wine's own class of "InternetExplorer.Application".
+#define TOVAK_WINE_APPLICATION_CLSID "{0002DF01-0000-0000-C000-000000000046}"
 
 // Path of the journal: one line per call the doubles receive (appended; the test empties it).
 #define TOVAK_DOUBLE_JOURNAL_ENV "TOVAK_DOUBLE_JOURNAL"
 // Path of the script a double reads, one instruction per line:
-//   (refusals and failures apply once the container has activated the control)
+//   (refusals and failures apply once the container has activated the control; the
+//   automation object, which has no container, obeys them from its creation)
 //   fail CreateInstance     the class factory refuses to make the double
 //   refuse INTERFACE        QueryInterface refuses it (IOleObject, IConnectionPointContainer,
 //                           IShockwaveFlash, IShockwaveCtl, IWebBrowser2, IPersistStreamInit)
 //   fail METHOD             the method answers E_FAIL (put_Movie, put_SRC, Navigate,
-//                           SetClientSite, FindConnectionPoint, Advise, SetVariable ...)
-//   busy N                  get_Busy reads true for the first N calls of each browser
-//   hwnd                    get_HWND answers S_OK with the double's own window
+//                           SetClientSite, FindConnectionPoint, Advise, SetVariable, get_Busy
+//                           ...)
+//   busy N                  get_Busy reads true for the first N calls of each browser (a large
+//                           N keeps it busy)
+//   hwnd                    get_HWND of the browser control answers S_OK with the double's
+//                           own window (the automation object always answers with the window
+//                           that put_Visible showed)
 //   var NAME=VALUE          a movie variable that exists from the start
 //   after N calls: NAME=VALUE
 //                           the variable takes the value once N GetVariable/SetVariable

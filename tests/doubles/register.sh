@@ -8,14 +8,15 @@ dll=$2
 wine regedit /S "$reg_file"
 for key in 'HKEY_CLASSES_ROOT\CLSID\{2F5B68B3-922A-47E5-AB7F-8EC8EE9441B8}\InprocServer32' \
            'HKEY_CLASSES_ROOT\CLSID\{BB6ED718-E1A1-40BE-ADB6-BE2B425D2DAE}\InprocServer32' \
-           'HKEY_CLASSES_ROOT\CLSID\{957FEEA5-F307-45B2-B2AD-10049E792341}\InprocServer32'; do
+           'HKEY_CLASSES_ROOT\CLSID\{957FEEA5-F307-45B2-B2AD-10049E792341}\InprocServer32' \
+           'HKEY_CLASSES_ROOT\CLSID\{6C1E0F1A-58D4-4E0B-9C4B-2A7D3F5E8B61}\InprocServer32'; do
     if ! wine reg query "$key" 2>/dev/null | grep -qi 'tovak_doubles.dll'; then
         echo "not registered: $key"
         exit 1
     fi
 done
 for progid in ShockwaveFlash.ShockwaveFlash.1 ShockwaveFlash.ShockwaveFlash.7 SWCtl.SWCtl.1 \
-              TovakTest.WebBrowser; do
+              TovakTest.WebBrowser TovakTest.InternetExplorer; do
     if ! wine reg query "HKEY_CLASSES_ROOT\\$progid\\CLSID" >/dev/null 2>&1; then
         echo "not registered: $progid"
         exit 1
