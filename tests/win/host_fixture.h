@@ -50,7 +50,8 @@ inline void PumpMessages() {
     }
 }
 
-// Maps a ProgID to another class for the lifetime of the object, then restores it.
+// Maps a ProgID to another class (or, with a null clsid, to none) for the lifetime of the
+// object, then restores it.
 class ProgIdMapping {
   public:
     ProgIdMapping(const char* progId, const char* clsid) : key(std::string(progId) + "\\CLSID") {
@@ -58,8 +59,9 @@ class ProgIdMapping {
         LONG size = sizeof value;
         had = RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) == ERROR_SUCCESS;
         old = value;
-        mapped = RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, clsid,
-                              static_cast<DWORD>(strlen(clsid))) == ERROR_SUCCESS;
+        mapped = clsid ? RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, clsid,
+                                      static_cast<DWORD>(strlen(clsid))) == ERROR_SUCCESS
+                       : RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str()) == ERROR_SUCCESS;
     }
     ~ProgIdMapping() {
         if (had)
