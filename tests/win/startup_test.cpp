@@ -2,6 +2,7 @@
 // command line, the diagnostic log and a missing control-container library, each seen from
 // outside as a user sees it (message boxes, exit code, files).
 #include "driver/driver.h"
+#include "host_fixture.h"
 #include "support/gif_writer.h"
 
 #include <gtest/gtest.h>
@@ -264,9 +265,14 @@ TEST(Startup, AMissingContainerLibraryIsOfferedForDownloadAndEndsTheProgram) {
         "Would you like to go to the Microsoft website to download Internet Explorer?\n\n"
         "Note: You must be connected to the internet.\n\n"
         "Also note AOL users, you may also upgrade to a newer version of AOL to also get this.";
+    // The automation double takes the download page (the program inherits the journal's name).
+    hosttest::ProgIdMapping browser("InternetExplorer.Application", TOVAK_APPLICATION_DOUBLE_CLSID);
+    std::string journal = bench::Join(folder, "journal.txt");
+    SetEnvironmentVariableA(TOVAK_DOUBLE_JOURNAL_ENV, journal.c_str());
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
         DeleteFileA(log.c_str());
+        DeleteFileA(journal.c_str());
         Outcome o = RunToEnd(folder, "", answer, exe);
         ASSERT_EQ(o.boxes.size(), 1u);
         EXPECT_EQ(o.boxes[0].caption, "ATL DLL Library Not Found");
@@ -277,6 +283,11 @@ TEST(Startup, AMissingContainerLibraryIsOfferedForDownloadAndEndsTheProgram) {
         EXPECT_TRUE(bench::Contains(messages, "WinMain at2"));
         EXPECT_FALSE(bench::Contains(messages, "WinMain at3"));
         EXPECT_EQ(bench::Contains(messages, "OpenSeparateBrowser at1"), answer == IDYES);
+        EXPECT_EQ(bench::Contains(bench::ReadLogLines(journal),
+                                  "IWebBrowser2::Navigate http://www.microsoft.com/windows/ie/"
+                                  "downloads/default.asp flags=I4:0 target=I4:0 post=I4:0 "
+                                  "headers=I4:0"),
+                  answer == IDYES);
     }
 }
 

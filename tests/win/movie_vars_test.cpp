@@ -1,0 +1,123 @@
+// A Flash movie's saved data, tick by tick of the exchange on a game-screen record whose host
+// holds the Flash double: what the movie is asked and given, timer 1 of the background window,
+// and the values in the registry of the test prefix.
+#include "host_fixture.h"
+
+#include "host/movie_vars.h"
+#include "host/movie_vars_win.h"
+#include "screen/browser_table_win.h"
+
+using hosttest::HostTest;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char* const kName = "tovak test save";
+
+void DeleteStored(const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMovieRegKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
+// The stored REG_SZ text, or "(none)".
+std::string Stored(const char* name) {
+    std::string value;
+    return bench::ReadRegString(HKEY_CURRENT_USER, kMovieRegKey, name, value) ? value : "(none)";
+}
+
+// Ticks of timer 1 that the window receives in that time.
+int TimerTicks(HWND hwnd, DWORD ms) {
+    int ticks = 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(10)) {
+        MSG msg;
+        while (PeekMessageA(&msg, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE))
+            ticks += msg.wParam == 1;
+    }
+    return ticks;
+}
+
+} // namespace
+
+TEST_F(HostTest, MovieWaitsReceivesItsValueOnceAndIsSavedEveryTick) {
+    DeleteStored(kName);
+    const std::string saved(300, 's'); // longer than a 128-byte read-back buffer
+    Script("after 1 calls: strMovieRegKey=tovak test save\nafter 3 calls: bMovieLoaded=false\n"
+           "after 5 calls: bMovieLoaded=True\nafter 10 calls: strCustomVarOut=\n"
+           "after 12 calls: strCustomVarOut=" +
+           saved + "\n");
+    CBrowserFuncs record;
+    record.hBkWnd = parent;
+    ASSERT_EQ(Init(record.host, 3), 1);
+    SetTimer(parent, 1, 500, nullptr);
+    ClearJournal();
+    for (int tick = 0; tick < 3; ++tick)
+        ExchangeMovieVars(&record);
+    EXPECT_GE(TimerTicks(parent, 1200), 2); // still waiting at 500 ms
+    ClearLog();
+    ExchangeMovieVars(&record); // ready: the hand-over, with nothing stored yet
+    EXPECT_EQ(Markers(), (Lines{"CClientHost::GetSwfVar at1", "CClientHost::GetClientVar at2",
+                                "CClientHost::GetSwfVar at1", "CClientHost::GetClientVar at2",
+                                "CClientHost::SetSwfVar at1", "CClientHost::SetSwfVar at2"}));
+    EXPECT_EQ(TimerTicks(parent, 1200), 0); // now at 5 s
+    ExchangeMovieVars(&record);
+    EXPECT_EQ(Stored(kName), "(none)"); // no value from the movie: nothing written
+    ExchangeMovieVars(&record);
+    EXPECT_EQ(Stored(kName), ""); // an empty text is an empty REG_SZ
+    ExchangeMovieVars(&record);
+    EXPECT_EQ(Stored(kName), saved);
+    const std::string name = "GetVariable strMovieRegKey -> tovak test save";
+    EXPECT_EQ(
+        JournalOf("IShockwaveFlash::"),
+        (Lines{"GetVariable strMovieRegKey -> missing", name, "GetVariable bMovieLoaded -> missing",
+               name, "GetVariable bMovieLoaded -> false", name, "GetVariable bMovieLoaded -> True",
+               "SetVariable strCustomVarIn setv", name, "GetVariable strCustomVarOut -> missing",
+               name, "GetVariable strCustomVarOut -> ", name,
+               "GetVariable strCustomVarOut -> " + saved}));
+
+    // A second game screen of the same movie receives the whole value at its hand-over.
+    Script("var strMovieRegKey=tovak test save\nvar bMovieLoaded=t\n");
+    ClearJournal();
+    CBrowserFuncs second;
+    second.hBkWnd = parent;
+    ASSERT_EQ(Init(second.host, 3), 1);
+    ExchangeMovieVars(&second);
+    EXPECT_EQ(JournalOf("IShockwaveFlash::SetVariable "), Lines{"strCustomVarIn setv" + saved});
+    KillTimer(parent, 1);
+    DeleteStored(kName);
+}
+
+TEST_F(HostTest, MovieVarsDefaultValueOtherHostsAndTheLengthBound) {
+    // An empty name is the key's default value.
+    DeleteStored("");
+    Script("var strMovieRegKey=\nvar bMovieLoaded=T\nvar strCustomVarOut=kept\n");
+    CBrowserFuncs flash;
+    flash.hBkWnd = parent;
+    ASSERT_EQ(Init(flash.host, 3), 1);
+    ExchangeMovieVars(&flash);
+    ExchangeMovieVars(&flash);
+    EXPECT_EQ(Stored(""), "kept");
+    DeleteStored("");
+
+    // Other hosts take no part: no call, no marker.
+    CBrowserFuncs shockwave;
+    ASSERT_EQ(Init(shockwave.host, 2), 1);
+    ClearJournal();
+    ClearLog();
+    ExchangeMovieVars(&shockwave);
+    EXPECT_EQ(shockwave.host.GetSwfVar("strMovieRegKey"), nullptr);
+    EXPECT_EQ(shockwave.host.SetSwfVar("strCustomVarIn", "setv"), 0);
+    EXPECT_TRUE(Journal().empty());
+    EXPECT_TRUE(Markers().empty());
+
+    // Up to the bound a value comes back whole; beyond it, it is not written over the last.
+    std::string longest(kMaxSavedValueBytes, 'y'), read;
+    WriteRegistryValue(kMovieRegKey, kName, longest.c_str());
+    WriteRegistryValue(kMovieRegKey, kName, (longest + "z").c_str());
+    ASSERT_EQ(ReadRegistryValue(kMovieRegKey, kName, read), 1);
+    EXPECT_TRUE(read == longest) << read.size();
+    DeleteStored(kName);
+    EXPECT_EQ(ReadRegistryValue(kMovieRegKey, kName, read), 0);
+}
