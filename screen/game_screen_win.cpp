@@ -37,9 +37,10 @@ void FillClient(HWND hWindow, HDC dc, COLORREF colour) {
     DeleteObject(brush);
 }
 
-HWND CreateOwnedPopup(const char* className, int x, int y, int width, int height, HWND hOwner) {
-    HWND hWindow = CreateWindowExA(0, className, "", WS_POPUP | WS_VISIBLE, x, y, width, height,
-                                   hOwner, nullptr, g_hInstance, nullptr);
+HWND CreateOwnedPopup(const char* className, DWORD exStyle, int x, int y, int width, int height,
+                      HWND hOwner) {
+    HWND hWindow = CreateWindowExA(exStyle, className, "", WS_POPUP | WS_VISIBLE, x, y, width,
+                                   height, hOwner, nullptr, g_hInstance, nullptr);
     if (hWindow) {
         ShowWindow(hWindow, SW_SHOWNORMAL);
         UpdateWindow(hWindow);
@@ -135,7 +136,11 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
     if (g_imgLogo.nFrames > 0) {
         int x, y;
         PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y);
-        hLogo = CreateOwnedPopup("LoadLogo", x, y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
+        // Topmost: some systems put the background window above its owned logo once the
+        // control exists, and again when the control activates it while loading; the logo
+        // must show over the loading game for its whole time.
+        hLogo = CreateOwnedPopup("LoadLogo", WS_EX_TOPMOST, x, y, g_imgLogo.nWidth,
+                                 g_imgLogo.nHeight, hBkWnd);
     }
 
     if (!host.InitHost(hBkWnd, nBrowserType, "", WS_CHILD | WS_VISIBLE, clrGameBg, layout.gameX,
@@ -149,12 +154,8 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
     WriteLog("OpenBrowser at4");
 
     if (layout.bCloseBtn)
-        CreateOwnedPopup("CloseBtn", layout.closeX, layout.closeY, kCloseButtonWidth,
+        CreateOwnedPopup("CloseBtn", 0, layout.closeX, layout.closeY, kCloseButtonWidth,
                          kCloseButtonHeight, hBkWnd);
-    // Some systems put the background window above its owned logo once the control and the
-    // button exist: the logo goes back on top, without taking the activation.
-    if (hLogo && IsWindow(hLogo))
-        SetWindowPos(hLogo, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     if (!bShowCursor) {
         while (ShowCursor(FALSE) >= 0) {
@@ -236,6 +237,7 @@ LRESULT CALLBACK LoadLogoWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     case WM_TIMER:
         PostMessageA(hWindow, WM_CLOSE, 0, 0);
         return 0;
+
     case WM_CLOSE:
         KillTimer(hWindow, kLogoTimerId);
         DestroyWindow(hWindow);
