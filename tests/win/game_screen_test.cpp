@@ -114,14 +114,15 @@ TEST(GameScreen, WindowedPageInWinesBrowserControl) {
 
 TEST(GameScreen, MoviesCloseOnTheirEventOnlyWhenAsked) {
     const std::string windowed = Sel(0, "screenfull", "N");
-    std::string sels =
-        Selection(1, "run", "movie.swf",
-                  Sel(1, "screenfull", "N") + Sel(1, "closeonevent", "Y") +
-                      Sel(1, "gamebgcolor", "ABCDEF")) +
-        Selection(2, "run", "Movie2.SWF", Sel(2, "screenfull", "N") + Sel(2, "closeonevent", "N")) +
-        Selection(3, "runclose", "show.dcr",
-                  Sel(3, "screenfull", "N") + Sel(3, "closeonevent", "Y"));
-    GameFolder g("game_close_events", 3, sels);
+    std::string sels = Selection(1, "run", "movie.swf",
+                                 Sel(1, "screenfull", "N") + Sel(1, "closeonevent", "Y") +
+                                     Sel(1, "gamebgcolor", "ABCDEF")) +
+                       Selection(2, "run", "HTTPS://example.com/Movie2.SWF",
+                                 Sel(2, "screenfull", "N") + Sel(2, "closeonevent", "N")) +
+                       Selection(4, "run", "page.htm", Sel(4, "screenfull", "N")) +
+                       Selection(3, "runclose", "show.dcr",
+                                 Sel(3, "screenfull", "N") + Sel(3, "closeonevent", "Y"));
+    GameFolder g("game_close_events", 4, sels);
     g.Start();
 
     // Flash, closed by its FSCommand: back to the menu.
@@ -138,15 +139,12 @@ TEST(GameScreen, MoviesCloseOnTheirEventOnlyWhenAsked) {
     EXPECT_TRUE(WaitGone(bk, kLong));
     EXPECT_TRUE(WaitUntil([&] { return IsEnabled(g.menu); }, kLong));
 
-    // Without the flag the event changes nothing; the lower-case test found ".SWF" and the
-    // path kept its case.
+    // Without the flag the event changes nothing. A secure web address is used as written.
     g.Activate(2);
     bk = g.WaitBackground();
     ASSERT_NE(bk, nullptr);
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            return g.Journaled("IShockwaveFlash::put_Movie " + Join(g.folder.path, "Movie2.SWF"));
-        },
+        [&] { return g.Journaled("IShockwaveFlash::put_Movie HTTPS://example.com/Movie2.SWF"); },
         kLong));
     EXPECT_EQ(Cue(g.proc.Pid(), "FSCommand quit now"), 1);
     Sleep(1000);
@@ -154,6 +152,22 @@ TEST(GameScreen, MoviesCloseOnTheirEventOnlyWhenAsked) {
     EXPECT_FALSE(IsEnabled(g.menu));
     SendMessageTimeoutA(bk, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     EXPECT_TRUE(WaitGone(bk, kLong));
+
+    // A page whose address reaches "closewindow." closes (the browser double fires the event).
+    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(g.menu); }, kLong));
+    {
+        hosttest::ProgIdMapping browser("Shell.Explorer.2", TOVAK_BROWSER_DOUBLE_CLSID);
+        g.Activate(4);
+        bk = g.WaitBackground();
+        ASSERT_NE(bk, nullptr);
+        EXPECT_TRUE(WaitUntil(
+            [&] { return Cue(g.proc.Pid(), "DocumentComplete byref http://a/b.htm") == 1; },
+            kLong));
+        Sleep(500);
+        EXPECT_TRUE(IsWindow(bk));
+        EXPECT_EQ(Cue(g.proc.Pid(), "DocumentComplete direct http://a/CloseWindow.htm"), 1);
+        EXPECT_TRUE(WaitGone(bk, kLong));
+    }
 
     // Shockwave event 1 closes a "runclose" game, and with it the menu: the program ends.
     EXPECT_TRUE(WaitUntil([&] { return IsEnabled(g.menu); }, kLong));
@@ -165,8 +179,8 @@ TEST(GameScreen, MoviesCloseOnTheirEventOnlyWhenAsked) {
         kLong));
     EXPECT_EQ(Cue(g.proc.Pid(), "ShockwaveEvent 1"), 1);
     EXPECT_EQ(g.proc.WaitExit(kLong), 0);
-    // Windowed movies never touch the display.
-    EXPECT_EQ(g.folder.CountLogged("CalcDisplayMode at1"), 0);
+    // Windowed movies never touch the display; only the windowed page asked for a mode.
+    EXPECT_EQ(g.folder.CountLogged("CalcDisplayMode at1"), 1);
     EXPECT_EQ(g.folder.CountLogged("CMenuWnd::RunSelection at4"), 2);
     EXPECT_EQ(g.folder.CountLogged("CMenuWnd::RunSelection at3"), 1);
 }
