@@ -59,6 +59,14 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
     EXPECT_EQ(game.bottom - game.top, 240);
     EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, kLong));
 
+    // Another program in front gets the desktop's mode; the game's comes back with the game.
+    HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(PumpUntil([] { return ScreenWidth() == 1024; }));
+    DestroyWindow(other); // the activation goes back to the game
+    EXPECT_TRUE(PumpUntil([] { return ScreenWidth() == 640; }));
+
     // The close button in the top-right corner, drawn from its bitmap.
     HWND button = g.proc.WaitWindow("CloseBtn", kLong);
     ASSERT_NE(button, nullptr);

@@ -13,19 +13,6 @@ const std::string kWindowedPage = Sel(1, "screensize", "640,480") + Sel(1, "game
                                   Sel(1, "screenbgcolor", "123456") + Sel(1, "screenfull", "N") +
                                   Sel(1, "screenclosebtn", "Y");
 
-// Pumps this thread's messages while waiting, so that a window of the test can take the
-// foreground from another program.
-bool PumpUntil(const std::function<bool()>& cond, DWORD ms = kLong) {
-    return WaitUntil(
-        [&] {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            return cond();
-        },
-        ms);
-}
-
 } // namespace
 
 TEST(GameScreen, WindowedPageInWinesBrowserControl) {

@@ -80,6 +80,19 @@ inline int Cue(DWORD pid, const std::string& line) {
     return -1;
 }
 
+// Pumps this thread's messages while waiting, so that a window of the test can take the
+// foreground from another program (and display changes are not held up by it).
+inline bool PumpUntil(const std::function<bool()>& cond, DWORD ms = kLong) {
+    return bench::WaitUntil(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            return cond();
+        },
+        ms);
+}
+
 // The first descendant of the window with that class, or null.
 inline HWND FindChild(HWND parent, const char* className) {
     for (HWND child : bench::ChildWindows(parent))
