@@ -8,6 +8,7 @@
 #include "menu/menu_wnd_win.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
+#include "screen/browser_table_win.h"
 #include "screen/game_screen_win.h"
 #include "screen/separate_browser_win.h"
 
@@ -119,6 +120,12 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
 
     WriteLog("WinMain at5");
     HACCEL hAccel = LoadAcceleratorsA(g_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+
+    // Game screens still in the table are closed while the container library is loaded: their
+    // hosts release what the library made, and it is freed only after this function.
+    struct BrowserTableCleanup {
+        ~BrowserTableCleanup() { DeleteAllBrowsers(); }
+    } cleanup;
 
     CMenuWnd* menu = nullptr;
     if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", &menu))

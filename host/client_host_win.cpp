@@ -360,7 +360,9 @@ void CClientHost::CloseHost() {
 STDMETHODIMP CHostInPlaceSite::GetWindow(HWND* phwnd) {
     if (!phwnd)
         return E_POINTER;
-    *phwnd = pHost->hWndParent;
+    // The container window: a control that makes a window of its own puts it inside this one
+    // at (0, 0), which must be the game area, not the whole game screen.
+    *phwnd = pHost->hWndControl ? pHost->hWndControl : pHost->hWndParent;
     return S_OK;
 }
 STDMETHODIMP CHostInPlaceSite::GetWindowContext(IOleInPlaceFrame** ppFrame,

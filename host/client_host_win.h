@@ -34,7 +34,7 @@ class CHostClientSite : public CHostPart<IOleClientSite> {
     STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
 };
 
-// The in-place site: the game screen's background window is the control's window.
+// The in-place site: the control's window is its container window in the game screen.
 class CHostInPlaceSite : public CHostPart<IOleInPlaceSite> {
   public:
     using CHostPart::CHostPart;

@@ -11,7 +11,30 @@ const char* const kLaunchInvalidTypeFormat =
     "Invalid file type specified to launch\n\nfile=%s\n\nOnly .exe, .dcr, .htm, or .html supported";
 const char* const kLaunchPathTooLongFormat = "The file name is too long to launch\n\nfile=%s";
 
+// The download pages of the controls' makers.
+#define TOVAK_CONTROL_MAKER "http://www.macromedia.com"
+#define TOVAK_BROWSER_MAKER "http://www.microsoft.com"
+
 namespace {
+
+const MissingControlOffer kMissingShockwave = {
+    "Macromedia Shockwave Not Found",
+    "The Macromedia Shockwave plugin was not found. It is required to use the selected "
+    "game.\n\nWould you like to go to the Macromedia website to download the Shockwave plugin "
+    "now?\n\nNote: You must be connected to the internet.",
+    TOVAK_CONTROL_MAKER "/shockwave/download/download.cgi?&P5_Language=English"};
+const MissingControlOffer kMissingFlash = {
+    "Macromedia Flash Not Found",
+    "The Macromedia Flash plugin version 7 or greater was not found. It is required to use the "
+    "selected game.\n\nWould you like to go to the Macromedia website to download the Flash "
+    "plugin now?\n\nNote: You must be connected to the internet.",
+    TOVAK_CONTROL_MAKER "/shockwave/download/download.cgi?P1_Prod_Version=ShockwaveFlash"};
+const MissingControlOffer kMissingBrowser = {
+    "Microsoft Internet Explorer 5 or Greater Not Found",
+    "Microsoft Internet Explorer 5 or greater not found. It is required to use the selected "
+    "game.\n\nWould you like to go to the Microsoft website to download Internet Explorer "
+    "now?\n\nNote: You must be connected to the internet.",
+    TOVAK_BROWSER_MAKER "/windows/ie/downloads/default.asp"};
 
 const GameKindInfo kKinds[] = {
     {GameKind::None, nullptr, 0, nullptr},
@@ -85,4 +108,17 @@ int CloseKindFor(bool bHasWindow, SelectionCode code) {
     if (code == SelectionCode::RunClose)
         return kCloseMenu;
     return kCloseToMenu;
+}
+
+const MissingControlOffer* MissingControlOf(GameKind kind) {
+    switch (kind) {
+    case GameKind::Shockwave:
+        return &kMissingShockwave;
+    case GameKind::Flash:
+        return &kMissingFlash;
+    case GameKind::WebPage:
+        return &kMissingBrowser;
+    default:
+        return nullptr;
+    }
 }

@@ -38,3 +38,13 @@ int CloseKindFor(bool bHasWindow, SelectionCode code);
 extern const char* const kLaunchExecFailedFormat;
 extern const char* const kLaunchInvalidTypeFormat;
 extern const char* const kLaunchPathTooLongFormat;
+
+// The question box shown when a game's control is not installed, and the download page it
+// offers.
+struct MissingControlOffer {
+    const char* caption;
+    const char* text;
+    const char* page;
+};
+// The offer for a game kind that needs a control; null for the others.
+const MissingControlOffer* MissingControlOf(GameKind kind);

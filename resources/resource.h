@@ -14,3 +14,6 @@
 #define IDC_SIZE_PROMPT 1004
 #define IDC_SIZE_VISIT 3
 #define IDC_SIZE_EXIT 2
+
+// The game screen's close button: a 16 x 14 bitmap.
+#define IDB_CLOSE_BUTTON 136

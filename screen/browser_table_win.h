@@ -13,6 +13,13 @@ class CBrowserFuncs {
     CBrowserFuncs(const CBrowserFuncs&) = delete;
     CBrowserFuncs& operator=(const CBrowserFuncs&) = delete;
 
+    // Opens the game screen: switches the display mode, makes the background window, the logo
+    // window, the host's control and the close button, and hides the cursor when asked. 1 when
+    // the screen is open; 0 after a failure (with its box where the user must see it).
+    int OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScreenBg, int clrGameBg,
+                    int nScreenWidth, int nScreenHeight, int nGameWidth, int nGameHeight,
+                    int nColorDepth, int bScreenFull, int bCloseBtn, int bNewShowCursor,
+                    const char* strTitle, int nQuality);
     // Loads the page or movie into the host; the host's result.
     int OpenUrl(const char* name);
     // Restores the display mode if this record changed it, closes the host, and shows the

@@ -1,15 +1,287 @@
 #include "screen/game_screen_win.h"
 
-// The game screen's windows do not act on any message yet; their classes are registered at
-// start-up so that the program's window classes are complete.
+#include "app/diag.h"
+#include "app/startup_win.h"
+#include "host/host_text.h"
+#include "host/movie_vars_win.h"
+#include "image/gif.h"
+#include "menu/menu_wnd_win.h"
+#include "resources/resource.h"
+#include "screen/browser_table_win.h"
+#include "screen/display_mode.h"
+#include "screen/game_screen.h"
+
+extern CGifImage g_imgLogo;
+
+namespace {
+
+// Timer 1 of the background window drives the movie variables; timer 1 of the logo window
+// ends its showing.
+constexpr UINT_PTR kBackgroundTimerId = 1;
+constexpr UINT kBackgroundTimerMs = 500;
+constexpr UINT_PTR kLogoTimerId = 1;
+constexpr UINT kLogoTimerMs = 2250;
+
+// The close button's image, loaded with the first button and kept for the process.
+HBITMAP g_hCloseBtnImage = nullptr;
+
+COLORREF ToColorRef(unsigned int rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+void FillClient(HWND hWindow, HDC dc, COLORREF colour) {
+    RECT client;
+    GetClientRect(hWindow, &client);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+}
+
+HWND CreateOwnedPopup(const char* className, DWORD exStyle, int x, int y, int width, int height,
+                      HWND hOwner) {
+    HWND hWindow = CreateWindowExA(exStyle, className, "", WS_POPUP | WS_VISIBLE, x, y, width,
+                                   height, hOwner, nullptr, g_hInstance, nullptr);
+    if (hWindow) {
+        ShowWindow(hWindow, SW_SHOWNORMAL);
+        UpdateWindow(hWindow);
+    }
+    return hWindow;
+}
+
+// The background window is going: restore what its record changed, then bring back, close or
+// end what launched it, as the record's close kind says.
+void CloseGameScreen(HWND hWindow) {
+    CBrowserFuncs* record = FindBrowser(hWindow);
+    if (!record || record->nCloseKind == kCloseProgram) {
+        // The display and the cursor come back when the table is emptied at program end.
+        PostQuitMessage(0);
+        return;
+    }
+    record->bClosed = 1;
+    record->CloseBrowser();
+    HWND hOwner = GetParent(hWindow);
+    if (record->nCloseKind == kCloseMenu) {
+        if (hOwner)
+            PostMessageA(hOwner, WM_CLOSE, 0, 0);
+        else
+            PostQuitMessage(0);
+        return;
+    }
+    if (hOwner) {
+        SetTimer(hOwner, MENU_TIMER_ID, MENU_TIMER_MS, nullptr);
+        EnableWindow(hOwner, TRUE);
+        // The menu takes the keyboard again: it was disabled when the game screen went, so
+        // the system did not give it the activation then.
+        SetForegroundWindow(hOwner);
+    }
+}
+
+} // namespace
+
+int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScreenBg, int clrGameBg,
+                               int nScreenWidth, int nScreenHeight, int nGameWidth, int nGameHeight,
+                               int nColorDepth, int bScreenFull, int bCloseBtn, int bNewShowCursor,
+                               const char* strTitle, int nQuality) {
+    clrScreenBg = static_cast<unsigned int>(clrNewScreenBg);
+    bShowCursor = bNewShowCursor;
+    WriteLog("OpenBrowser at1");
+    CloseBrowser();
+    WriteLog("OpenBrowser at2");
+
+    // A windowed web page may still change the colour depth; a windowed movie never touches
+    // the display.
+    if (bScreenFull || nBrowserType == kHostWebBrowser) {
+        bDisplayChanged =
+            g_DisplayMode.CalcDisplayMode(bScreenFull, nScreenWidth, nScreenHeight, nColorDepth);
+        if (bDisplayChanged == 1)
+            g_DisplayMode.ChangeDisplayMode(1);
+    } else {
+        bDisplayChanged = 0;
+    }
+
+    GameScreenRequest request{bScreenFull && bDisplayChanged == 1,
+                              nScreenWidth,
+                              nScreenHeight,
+                              nGameWidth,
+                              nGameHeight,
+                              bScreenFull,
+                              bCloseBtn,
+                              bShowCursor};
+    // The frame of a captioned window, so that its client area is the whole screen size.
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kGameScreenWindowedStyle, FALSE, 0);
+    GameScreenMetrics metrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                              frame.right - frame.left, frame.bottom - frame.top};
+    GameScreenLayout layout = LayoutGameScreen(request, metrics);
+    bShowCursor = layout.bShowCursor;
+
+    hBkWnd =
+        CreateWindowExA(0, "BkGrndWnd", strTitle, layout.style, layout.x, layout.y, layout.width,
+                        layout.height, hParentWnd, nullptr, g_hInstance, nullptr);
+    if (!hBkWnd) {
+        ShowError("CreateWindowEx for BkGrndWnd failed");
+        // The player must not be left in the game's display mode at the title screen.
+        if (bDisplayChanged) {
+            g_DisplayMode.ChangeDisplayMode(0);
+            bDisplayChanged = 0;
+        }
+        return 0;
+    }
+    ShowWindow(hBkWnd, SW_SHOWNORMAL);
+    UpdateWindow(hBkWnd);
+    SetTimer(hBkWnd, kBackgroundTimerId, kBackgroundTimerMs, nullptr);
+    WriteLog("OpenBrowser at3");
+
+    HWND hLogo = nullptr;
+    if (g_imgLogo.nFrames > 0) {
+        int x, y;
+        PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y);
+        // Topmost: some systems put the background window above its owned logo once the
+        // control exists, and again when the control activates it while loading; the logo
+        // must show over the loading game for its whole time.
+        hLogo = CreateOwnedPopup("LoadLogo", WS_EX_TOPMOST, x, y, g_imgLogo.nWidth,
+                                 g_imgLogo.nHeight, hBkWnd);
+    }
+
+    if (!host.InitHost(hBkWnd, nBrowserType, "", WS_CHILD | WS_VISIBLE, clrGameBg, layout.gameX,
+                       layout.gameY, layout.gameWidth, layout.gameHeight, nQuality)) {
+        CloseBrowser();
+        if (hLogo)
+            PostMessageA(hLogo, WM_CLOSE, 0, 0);
+        PostMessageA(hBkWnd, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    WriteLog("OpenBrowser at4");
+
+    if (layout.bCloseBtn)
+        CreateOwnedPopup("CloseBtn", 0, layout.closeX, layout.closeY, kCloseButtonWidth,
+                         kCloseButtonHeight, hBkWnd);
+
+    if (!bShowCursor) {
+        while (ShowCursor(FALSE) >= 0) {
+        }
+    }
+    return 1;
+}
+
 LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWindow, msg, wParam, lParam);
+    switch (msg) {
+    case WM_CREATE:
+        return 0;
+    case WM_PAINT: {
+        CBrowserFuncs* record = FindBrowser(hWindow);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWindow, &ps);
+        FillClient(hWindow, dc, record ? ToColorRef(record->clrScreenBg) : RGB(0, 0, 0));
+        EndPaint(hWindow, &ps);
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(hWindow);
+        return 0;
+    case WM_DESTROY:
+        CloseGameScreen(hWindow);
+        return 0;
+    case WM_ACTIVATEAPP: {
+        // Another program in front gets the desktop's mode; coming back brings the game's.
+        CBrowserFuncs* record = FindBrowser(hWindow);
+        if (!record || !record->bDisplayChanged)
+            return 0;
+        if (!wParam) {
+            WriteLog("ClientHostWndProc at4");
+            g_DisplayMode.ChangeDisplayMode(0);
+            WriteLog("ClientHostWndProc at5");
+        } else {
+            WriteLog("ClientHostWndProc at6");
+            g_DisplayMode.ChangeDisplayMode(1);
+            WriteLog("ClientHostWndProc at7");
+            record->host.ActivateHost();
+        }
+        return 0;
+    }
+    case WM_TIMER: {
+        CBrowserFuncs* record = FindBrowser(hWindow);
+        if (record && record->host.nBrowserType == kHostFlash)
+            ExchangeMovieVars(record);
+        return 0;
+    }
+    case WM_PARENTNOTIFY: {
+        // The control's window went away: the game is over.
+        CBrowserFuncs* record = FindBrowser(hWindow);
+        if (LOWORD(wParam) == WM_DESTROY && record) {
+            WriteLog("ClientHostWndProc at14");
+            PostMessageA(record->hBkWnd, WM_CLOSE, 0, 0);
+            WriteLog("ClientHostWndProc at15");
+        }
+        return 0;
+    }
+    default:
+        return DefWindowProcA(hWindow, msg, wParam, lParam);
+    }
 }
 
 LRESULT CALLBACK LoadLogoWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWindow, msg, wParam, lParam);
+    switch (msg) {
+    case WM_CREATE:
+        SetTimer(hWindow, kLogoTimerId, kLogoTimerMs, nullptr);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWindow, &ps);
+        FillClient(hWindow, dc, RGB(0, 0, 0));
+        if (g_imgLogo.nFrames > 0)
+            g_imgLogo.pFrames[0]->Draw(dc, 0, 0);
+        EndPaint(hWindow, &ps);
+        return 0;
+    }
+    case WM_TIMER:
+        PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        return 0;
+
+    case WM_CLOSE:
+        KillTimer(hWindow, kLogoTimerId);
+        DestroyWindow(hWindow);
+        return 0;
+    case WM_DESTROY:
+        return 0;
+    default:
+        return DefWindowProcA(hWindow, msg, wParam, lParam);
+    }
 }
 
 LRESULT CALLBACK CloseBtnWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWindow, msg, wParam, lParam);
+    switch (msg) {
+    case WM_CREATE:
+        if (!g_hCloseBtnImage)
+            g_hCloseBtnImage =
+                static_cast<HBITMAP>(LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDB_CLOSE_BUTTON),
+                                                IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWindow, &ps);
+        HDC memory = CreateCompatibleDC(dc);
+        if (memory) {
+            HGDIOBJ previous = SelectObject(memory, g_hCloseBtnImage);
+            BitBlt(dc, 0, 0, kCloseButtonWidth, kCloseButtonHeight, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+        EndPaint(hWindow, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        HWND hOwner = GetParent(hWindow);
+        if (hOwner)
+            PostMessageA(hOwner, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(hWindow);
+        return 0;
+    case WM_DESTROY:
+        return 0;
+    default:
+        return DefWindowProcA(hWindow, msg, wParam, lParam);
+    }
 }

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target tovak
+cmake --build --preset win64 --target tovak sample
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="${WINEPREFIX:-$root/build/win64/wineprefix}"
 if [ -z "${DISPLAY:-}" ]; then
@@ -15,5 +15,6 @@ if [ -z "${DISPLAY:-}" ]; then
     bench_start "$root/build/win64"
     echo "No display: running on the private Xvfb $DISPLAY"
 fi
-cd examples/sample
+# The sample as built: examples/sample with the arcade game beside it.
+cd build/win64/sample
 wine "$root/build/win64/tovak.exe" "$@"

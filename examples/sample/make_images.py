@@ -70,7 +70,7 @@ MENUS = [
     {
         "section": "Settings",
         "image": "title.gif",
-        "size": (640, 420),
+        "size": (640, 480),
         "sky": ((10, 14, 48), (70, 24, 90)),
         "title": GAME,
         "heading": GAME.upper(),
@@ -91,6 +91,9 @@ MENUS = [
              "code": "visit", "url": "http://www.example.com/", "desc": "More games online"},
             {"label": "Quit", "pos": (330, 300, 250, 56), "color": "FF4040",
              "code": "exit", "desc": "Leave the game"},
+            {"label": "Arcade bonus", "pos": (195, 380, 250, 56), "color": "80FF80",
+             "code": "run", "url": "arcade.exe", "desc": "A little game of its own",
+             "screen": "640,480", "game": "0,0", "full": "Y"},
         ],
     },
     {

@@ -152,7 +152,10 @@ TEST_F(SinkTest, SitesAnswerTheirFixedResults) {
     ASSERT_EQ(Init(host, 3), 1);
     HWND window = nullptr;
     EXPECT_EQ(host.pInPlaceSite->GetWindow(&window), S_OK);
-    EXPECT_EQ(window, parent);
+    // The container window, so that a control that makes its own window inside it stays in
+    // the game area.
+    EXPECT_EQ(window, host.hWndControl);
+    EXPECT_EQ(GetParent(window), parent);
     EXPECT_EQ(host.pInPlaceSite->CanInPlaceActivate(), S_OK);
     EXPECT_EQ(host.pInPlaceSite->OnInPlaceActivate(), S_OK);
     EXPECT_EQ(host.pInPlaceSite->OnUIActivate(), S_OK);

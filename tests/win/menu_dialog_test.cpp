@@ -321,8 +321,10 @@ TEST(SelectSizeDialog, EnterPlaysTheChosenLine) {
     HWND dlg = run.dlg;
     PressKey(GetDlgItem(dlg, IDC_SIZE_LIST), VK_RETURN);
     std::vector<std::string> boxes;
-    // The selection does not run here; the first menu then has failed.
+    // The chosen line names no file of a kind Tovak launches: the first menu has failed.
     EXPECT_EQ(WaitExitAnsweringBoxes(run.proc, boxes), 1);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().compare(0, 37, "Invalid file type specified to launch"), 0);
     EXPECT_TRUE(run.folder.Logged("CMenuWnd::RunSelection"));
 }
 
@@ -395,6 +397,7 @@ void DoubleClickLine(HWND list, int line) {
 
 TEST(SelectSizeDialogInProcess, EnterPlaysTheDefaultLine) {
     InProcessMenu m("menu_dialog_inproc_enter", kDialogMenu);
+    BoxAnswerer answerer(IDOK, "Error"); // the launch's error box
     CWinFuncs* routed = nullptr;
     int result = m.Run(nullptr, [&](HWND dlg) {
         routed = FindWindowObject(dlg); // the dialog's messages find the menu
@@ -404,7 +407,8 @@ TEST(SelectSizeDialogInProcess, EnterPlaysTheDefaultLine) {
     EXPECT_EQ(routed, m.menu);
     EXPECT_EQ(m.menu->hWnd, nullptr);    // no stale handle once the dialog is gone
     EXPECT_EQ(m.menu->nDialogChoice, 1); // defaultselection=2 is index 1
-    EXPECT_EQ(result, 0);                // the selection did not run
+    EXPECT_EQ(result, 0);                // the selection's file could not be launched
+    EXPECT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_TRUE(m.folder.Logged("CMenuWnd::RunSelection"));
     EXPECT_FALSE(QuitPosted());
 }
@@ -413,6 +417,7 @@ TEST(SelectSizeDialogInProcess, PlayWithoutLineStaysThenDoubleClickPlays) {
     std::string ini = kDialogMenu;
     ini.replace(ini.find("defaultselection=2"), 18, "defaultselection=0");
     InProcessMenu m("menu_dialog_inproc_dblclk", ini);
+    BoxAnswerer answerer(IDOK, "Error"); // the launch's error box
     bool stayedOpen = false;
     m.Run(nullptr, [&](HWND dlg) {
         ClickButton(dlg, IDC_SIZE_PLAY);

@@ -351,7 +351,7 @@ TEST(MenuWindow, SampleGameShowsItsTitleOptionsAndExitScreen) {
     ASSERT_NE(title, nullptr);
     RECT cr = ClientRect(title);
     EXPECT_EQ(cr.right - cr.left, 639);
-    EXPECT_EQ(cr.bottom - cr.top, 420);
+    EXPECT_EQ(cr.bottom - cr.top, 480);
     // Focus on the first button, then three to the right: "Options..." opens its sub-menu.
     for (int i = 0; i < 3; ++i)
         PressKey(title, VK_RIGHT);

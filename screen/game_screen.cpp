@@ -1,0 +1,41 @@
+#include "screen/game_screen.h"
+
+GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
+                                  const GameScreenMetrics& metrics) {
+    GameScreenLayout layout{};
+    int screenWidth, screenHeight;
+    if (request.bFullScreen) {
+        screenWidth = metrics.cxScreen;
+        screenHeight = metrics.cyScreen;
+        layout.style = kGameScreenFullStyle;
+        layout.x = 0;
+        layout.y = 0;
+        layout.width = screenWidth;
+        layout.height = screenHeight;
+        layout.bShowCursor = request.bShowCursor;
+    } else {
+        screenWidth = request.nScreenWidth;
+        screenHeight = request.nScreenHeight;
+        layout.style = kGameScreenWindowedStyle;
+        layout.width = screenWidth + metrics.cxFrame;
+        layout.height = screenHeight + metrics.cyFrame;
+        layout.x = (metrics.cxScreen - layout.width) / 2;
+        layout.y = (metrics.cyScreen - layout.height) / 2;
+        layout.bShowCursor = 1;
+    }
+    bool whole = request.nGameWidth == 0 || request.nGameHeight == 0;
+    layout.gameWidth = whole ? screenWidth : request.nGameWidth;
+    layout.gameHeight = whole ? screenHeight : request.nGameHeight;
+    layout.gameX = (screenWidth - layout.gameWidth) / 2;
+    layout.gameY = (screenHeight - layout.gameHeight) / 2;
+    // The button goes by the request, whichever geometry the display allowed.
+    layout.bCloseBtn = request.bScreenFull && request.bCloseBtn;
+    layout.closeX = layout.x + layout.width - (kCloseButtonWidth + 1);
+    layout.closeY = layout.y + 1;
+    return layout;
+}
+
+void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y) {
+    x = layout.x + (layout.width - logoWidth) / 2;
+    y = layout.y + (layout.height - logoHeight) / 2;
+}

@@ -1,0 +1,46 @@
+// Where the game screen's windows go: the background window, the game area inside it, the
+// logo and the close button. Plain geometry, kept apart from the windows that use it.
+#pragma once
+
+#include <cstdint>
+
+constexpr std::uint32_t kGameScreenFullStyle = 0x90000000u;     // WS_POPUP | WS_VISIBLE
+constexpr std::uint32_t kGameScreenWindowedStyle = 0x90C80000u; // ... | WS_CAPTION | WS_SYSMENU
+constexpr int kCloseButtonWidth = 16;
+constexpr int kCloseButtonHeight = 14;
+
+// What a selection asks of the game screen, and what the display gave it.
+struct GameScreenRequest {
+    int bFullScreen; // full screen asked for and the display mode switched to it
+    int nScreenWidth, nScreenHeight;
+    int nGameWidth, nGameHeight; // 0 in either: the whole screen size
+    int bScreenFull;             // full screen asked for (whatever the display did)
+    int bCloseBtn;
+    int bShowCursor;
+};
+
+// The system's view of the display and of a captioned window's frame.
+struct GameScreenMetrics {
+    int cxScreen, cyScreen; // the screen's size now (after any mode switch)
+    // How much wider and taller a captioned window is than its client area.
+    int cxFrame, cyFrame;
+};
+
+struct GameScreenLayout {
+    std::uint32_t style;
+    int x, y, width, height;                 // background window, screen coordinates
+    int gameX, gameY, gameWidth, gameHeight; // game area in the background's client area
+    int bCloseBtn;
+    int closeX, closeY; // close button, screen coordinates
+    int bShowCursor;
+};
+
+// Full screen: the background covers the screen and the game is centred in it. Windowed: a
+// captioned window whose client area is exactly the selection's screen size, centred on the
+// screen, with the game centred in its client area and the cursor always shown. Halvings
+// truncate toward zero, so a game larger than its screen gets negative positions.
+GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
+                                  const GameScreenMetrics& metrics);
+
+// The logo window's place: the logo centred on the background window's outer rectangle.
+void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y);

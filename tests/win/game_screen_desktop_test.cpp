@@ -1,0 +1,118 @@
+// Full-screen games inside a Wine virtual desktop, where display modes really switch: the
+// mode taken and given back, the screen covered in the selection's colour, the game centred,
+// the close button, the hidden cursor, and the three ends of a game.
+#include "game_test_support.h"
+
+#include "screen/browser_table_win.h"
+
+using namespace bench;
+using namespace gametest;
+
+namespace {
+
+int ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+bool CursorShowing() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING);
+}
+
+} // namespace
+
+TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
+    ASSERT_EQ(ScreenWidth(), 1024);
+    std::string sels =
+        Selection(1, "run", "movie.swf",
+                  Sel(1, "screenfull", "Y") + Sel(1, "screensize", "640,480") +
+                      Sel(1, "screencolordepth", "32") + Sel(1, "gamesize", "320,240") +
+                      Sel(1, "screenbgcolor", "ABCDEF") + Sel(1, "showcursor", "N") +
+                      Sel(1, "closeonevent", "N")) +
+        Selection(2, "runexit", "show.dcr",
+                  Sel(2, "screenfull", "Y") + Sel(2, "screensize", "800,600") +
+                      Sel(2, "screencolordepth", "32") + Sel(2, "screenclosebtn", "N"));
+    GameFolder g("game_full_screen", 2, sels);
+    g.Start();
+    ASSERT_TRUE(CursorShowing());
+
+    g.Activate(1);
+    HWND bk = g.WaitBackground();
+    ASSERT_NE(bk, nullptr);
+    EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 640; }, kLong));
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
+    RECT outer = WindowRect(bk);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 0);
+    EXPECT_EQ(outer.right, 640);
+    EXPECT_EQ(outer.bottom, 480);
+    EXPECT_EQ(Style(bk) & ~static_cast<LONG_PTR>(WS_CLIPSIBLINGS | WS_CLIPCHILDREN), 0x90000000);
+    EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(g.menu); }, kLong));
+    EXPECT_TRUE(WaitUntil([&] { return ReadScreenPixel(5, 470) == RGB(0xAB, 0xCD, 0xEF); }, kLong));
+    HWND container = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (container = FindChild(bk, "AtlAxWin")) != nullptr; }));
+    RECT game = WindowRect(container);
+    EXPECT_EQ(game.left, 160);
+    EXPECT_EQ(game.top, 120);
+    EXPECT_EQ(game.right - game.left, 320);
+    EXPECT_EQ(game.bottom - game.top, 240);
+    EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, kLong));
+
+    // Another program in front gets the desktop's mode; the game's comes back with the game.
+    HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(PumpUntil([] { return ScreenWidth() == 1024; }));
+    DestroyWindow(other); // the activation goes back to the game
+    EXPECT_TRUE(PumpUntil([] { return ScreenWidth() == 640; }));
+
+    // The close button in the top-right corner, drawn from its bitmap.
+    HWND button = g.proc.WaitWindow("CloseBtn", kLong);
+    ASSERT_NE(button, nullptr);
+    RECT br = WindowRect(button);
+    EXPECT_EQ(br.left, 640 - 17);
+    EXPECT_EQ(br.top, 1);
+    EXPECT_EQ(br.right - br.left, 16);
+    EXPECT_EQ(br.bottom - br.top, 14);
+    EXPECT_EQ(Owner(button), bk);
+    EXPECT_TRUE(WaitUntil([&] { return ReadScreenPixel(br.left + 4, 1 + 3) == RGB(0, 0, 0); }));
+    EXPECT_EQ(ReadScreenPixel(br.left + 7, 1 + 6), RGB(0, 0, 0));
+    EXPECT_EQ(ReadScreenPixel(br.left + 2, 1 + 3), RGB(214, 211, 206));
+    EXPECT_EQ(ReadScreenPixel(br.left + 0, 1 + 5), RGB(255, 255, 255));
+    EXPECT_EQ(ReadScreenPixel(br.left + 14, 1 + 5), RGB(132, 130, 132));
+    EXPECT_EQ(ReadScreenPixel(br.left + 15, 1 + 0), RGB(66, 65, 66));
+    EXPECT_EQ(ReadScreenPixel(br.left + 5, 1 + 12), RGB(132, 130, 132));
+    EXPECT_EQ(ReadScreenPixel(br.left + 5, 1 + 13), RGB(66, 65, 66));
+
+    // Pressed: the desktop's mode, the cursor and the menu come back.
+    Click(button, 5, 5);
+    EXPECT_TRUE(WaitGone(bk, kLong));
+    EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 1024; }, kLong));
+    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(g.menu); }, kLong));
+    EXPECT_TRUE(WaitUntil([] { return CursorShowing(); }, kLong));
+
+    // "runexit": the program ends when the game does; the display is given back at the end.
+    g.Activate(2);
+    bk = g.WaitBackground();
+    ASSERT_NE(bk, nullptr);
+    EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 800; }, kLong));
+    EXPECT_TRUE(g.proc.TopWindows("CloseBtn").empty());
+    EXPECT_TRUE(WaitUntil([&] { return Cue(g.proc.Pid(), "ShockwaveEvent 1") == 1; }, kLong));
+    EXPECT_EQ(g.proc.WaitExit(kLong), 0);
+    EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 1024; }, kLong));
+}
+
+TEST(GameScreenDesktop, BackgroundWindowThatCannotBeMadeGivesTheDisplayBack) {
+    // In this test program no "BkGrndWnd" class exists, so the window cannot be made.
+    g_hInstance = GetModuleHandleA(nullptr);
+    BoxAnswerer answerer(IDOK);
+    CBrowserFuncs record;
+    EXPECT_EQ(record.OpenBrowser(3, nullptr, 0, 0, 640, 480, 0, 0, 32, 1, 1, 1, "title", 4), 0);
+    EXPECT_EQ(record.bDisplayChanged, 0);
+    EXPECT_EQ(ScreenWidth(), 1024);
+    std::vector<BoxInfo> boxes = answerer.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text, "CreateWindowEx for BkGrndWnd failed");
+}
