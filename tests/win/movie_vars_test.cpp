@@ -1,6 +1,8 @@
-// A Flash movie's saved data, tick by tick of the exchange on a game-screen record whose host
+// A Flash movie's saved data: a Flash game launched from a title screen keeping its value for
+// the next game screen, then tick by tick of the exchange on a game-screen record whose host
 // holds the Flash double: what the movie is asked and given, timer 1 of the background window,
 // and the values in the registry of the test prefix.
+#include "game_test_support.h"
 #include "host_fixture.h"
 
 #include "host/movie_vars.h"
@@ -40,6 +42,41 @@ int TimerTicks(HWND hwnd, DWORD ms) {
 }
 
 } // namespace
+
+TEST(MovieVarsGame, AFlashGameKeepsItsValueForTheNextGameScreen) {
+    using namespace gametest;
+    DeleteStored(kName);
+    const std::string windowed = Sel(1, "screenfull", "N");
+    GameFolder g("movie_vars_game", 2,
+                 Selection(1, "run", "movie.swf", windowed) + Selection(2, "exit", ""));
+    const std::string script = bench::Join(g.folder.path, "script.txt");
+    bench::WriteTextFile(script, "var strMovieRegKey=tovak test save\nvar strCustomVarOut=saved "
+                                 "by the first\nafter 4 calls: bMovieLoaded=true\n");
+    g.Start();
+    // Two ticks waiting for the movie, the hand-over with nothing stored, then its value kept.
+    for (const char* value : {"saved by the first", "saved by the second"}) {
+        g.Activate(1);
+        HWND bk = g.WaitBackground();
+        ASSERT_NE(bk, nullptr);
+        EXPECT_TRUE(bench::WaitUntil([&] { return Stored(kName) == value; }, kLong));
+        SendMessageTimeoutA(bk, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        EXPECT_TRUE(bench::WaitGone(bk, kLong));
+        EXPECT_TRUE(bench::WaitUntil([&] { return bench::IsEnabled(g.menu); }, kLong));
+        bench::WriteTextFile(script, "var strMovieRegKey=tovak test save\nvar bMovieLoaded=T\n"
+                                     "var strCustomVarOut=saved by the second\n");
+    }
+    Lines calls;
+    for (const std::string& line : g.Journal())
+        if (line.rfind("IShockwaveFlash::GetVariable bMovieLoaded", 0) == 0 ||
+            line.rfind("IShockwaveFlash::SetVariable", 0) == 0)
+            calls.push_back(line.substr(17));
+    EXPECT_EQ(calls,
+              (Lines{"GetVariable bMovieLoaded -> missing", "GetVariable bMovieLoaded -> missing",
+                     "GetVariable bMovieLoaded -> true", "SetVariable strCustomVarIn setv",
+                     "GetVariable bMovieLoaded -> T",
+                     "SetVariable strCustomVarIn setvsaved by the first"}));
+    DeleteStored(kName);
+}
 
 TEST_F(HostTest, MovieWaitsReceivesItsValueOnceAndIsSavedEveryTick) {
     DeleteStored(kName);

@@ -8,6 +8,9 @@
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace bench;
 using Lines = std::vector<std::string>;
 
@@ -144,7 +147,11 @@ TEST(Visit, DialogVisitButtonAndTheSampleGamesSelections) {
     // The sample's title screen (fifth selection) and its exit screen (first selection).
     WriteTextFile(browser.journal, "");
     TovakProcess sample;
-    ASSERT_TRUE(sample.Start(Join(SourceDir(), "examples\\sample"), "", browser.Env()));
+    const char* staged = std::getenv("TOVAK_SAMPLE_DIR");
+    ASSERT_NE(staged, nullptr);
+    std::string sampleDir = staged;
+    std::replace(sampleDir.begin(), sampleDir.end(), '/', '\\');
+    ASSERT_TRUE(sample.Start(sampleDir, "", browser.Env()));
     HWND title = WaitTitled(sample, "Star Courier");
     ASSERT_NE(title, nullptr);
     for (int i = 0; i < 4; ++i)
