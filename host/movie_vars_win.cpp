@@ -78,7 +78,8 @@ bool HandOver(CBrowserFuncs& record, const char* valueName) {
     }
     record.bCustomVarSent = 1;
     record.host.SetSwfVar(kVarCustomVarIn, text.c_str());
-    SetTimer(record.hBkWnd, kExchangeTimerId, kMovieVarsSavePeriodMs, nullptr);
+    if (record.hBkWnd)
+        SetTimer(record.hBkWnd, kExchangeTimerId, kMovieVarsSavePeriodMs, nullptr);
     return true;
 }
 

@@ -14,10 +14,6 @@ TEST(MovieVars, ReadyWhenTheTextBeginsWithT) {
 
 TEST(MovieVars, HandOverTextCarriesTheWholeStoredValue) {
     EXPECT_EQ(MakeHandOverText(nullptr), "setv");
-    EXPECT_EQ(MakeHandOverText("abc"), "setvabc");
     const std::string saved(5000, 'q');
     EXPECT_EQ(MakeHandOverText(saved.c_str()), "setv" + saved);
-    // Registry data is text up to its first zero byte, or whole without one.
-    EXPECT_EQ(SavedValueText("ab\0cd", 5), "ab");
-    EXPECT_EQ(SavedValueText("abcd", 4), "abcd");
 }

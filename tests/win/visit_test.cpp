@@ -167,46 +167,37 @@ TEST(Visit, DialogVisitButtonAndTheSampleGamesSelections) {
     EXPECT_EQ(sample.WaitExit(kLong), 0);
 }
 
-// In-process: a browser that misbehaves ends the call cleanly, its object released.
-class SeparateBrowser : public testing::Test {
-  protected:
-    void SetUp() override {
-        hosttest::InitProcess();
-        ASSERT_TRUE(browser.mapping.mapped);
-        SetEnvironmentVariableA(TOVAK_DOUBLE_JOURNAL_ENV, browser.journal.c_str());
-        SetEnvironmentVariableA(TOVAK_DOUBLE_SCRIPT_ENV, browser.script.c_str());
-        CopyText(g_szWorkDir, sizeof g_szWorkDir, "C:\\Games");
-    }
-    int Open(const std::string& script) {
+// In-process: a browser that misbehaves ends the call cleanly, its object released; a page
+// that stays busy is waited for one minute at most.
+TEST(SeparateBrowser, MisbehavingBrowsersEndTheCallWithTheirObjectReleased) {
+    hosttest::InitProcess();
+    BrowserDouble browser(MakeTestFolder("separate_browser"));
+    ASSERT_TRUE(browser.mapping.mapped);
+    SetEnvironmentVariableA(TOVAK_DOUBLE_JOURNAL_ENV, browser.journal.c_str());
+    SetEnvironmentVariableA(TOVAK_DOUBLE_SCRIPT_ENV, browser.script.c_str());
+    CopyText(g_szWorkDir, sizeof g_szWorkDir, "C:\\Games");
+    auto open = [&](const std::string& script) {
         WriteTextFile(browser.script, script);
         WriteTextFile(browser.journal, "");
         return OpenSeparateBrowser("help.htm");
-    }
-    BrowserDouble browser{MakeTestFolder("separate_browser")};
-    const std::string nav = Navigate("C:\\Games\\help.htm");
-    const std::string hwnd = "IWebBrowser2::get_HWND";
-};
-
-TEST_F(SeparateBrowser, MisbehavingBrowsersEndTheCallWithTheirObjectReleased) {
+    };
     BoxAnswerer boxes; // none expected
-    const std::string visible = "IWebBrowser2::put_Visible 1";
-    EXPECT_EQ(Open("refuse IWebBrowser2\n"), 0);
+    const std::string shown = "IWebBrowser2::put_Visible 1", nav = Navigate("C:\\Games\\help.htm"),
+                      hwnd = "IWebBrowser2::get_HWND";
+    EXPECT_EQ(open("refuse IWebBrowser2\n"), 0);
     EXPECT_EQ(browser.Journal(), (Lines{kCreated, kDestroyed}));
-    EXPECT_EQ(Open("fail Navigate\n"), 0);
-    EXPECT_EQ(browser.Journal(), (Lines{kCreated, visible, nav, kDestroyed}));
+    EXPECT_EQ(open("fail Navigate\n"), 0);
+    EXPECT_EQ(browser.Journal(), (Lines{kCreated, shown, nav, kDestroyed}));
     // A browser that cannot tell whether it is busy (its window was closed) ends the wait.
-    EXPECT_EQ(Open("fail get_Busy\n"), 1);
-    EXPECT_EQ(browser.Journal(), (Lines{kCreated, visible, nav, "IWebBrowser2::get_Busy -> failed",
-                                        hwnd, kDestroyed}));
-    EXPECT_EQ(Open("busy 2\n"), 1);
+    EXPECT_EQ(open("fail get_Busy\n"), 1);
     EXPECT_EQ(browser.Journal(),
-              (Lines{kCreated, visible, nav, kBusy, kBusy, kIdle, hwnd, kDestroyed}));
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-TEST_F(SeparateBrowser, APageThatStaysBusyIsWaitedForOneMinuteAtMost) {
-    EXPECT_EQ(Open("busy 100000\n"), 1);
+              (Lines{kCreated, shown, nav, "IWebBrowser2::get_Busy -> failed", hwnd, kDestroyed}));
+    EXPECT_EQ(open("busy 2\n"), 1);
+    EXPECT_EQ(browser.Journal(),
+              (Lines{kCreated, shown, nav, kBusy, kBusy, kIdle, hwnd, kDestroyed}));
+    EXPECT_EQ(open("busy 100000\n"), 1);
     Lines journal = browser.Journal();
     EXPECT_EQ(std::count(journal.begin(), journal.end(), kBusy), 120);
     EXPECT_EQ(Lines(journal.end() - 2, journal.end()), (Lines{hwnd, kDestroyed}));
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
