@@ -257,8 +257,9 @@ CheckResult CChecker::Run() {
 }
 
 void CChecker::CheckMenu(const Pending& pending) {
-    ++result_.nMenus;
     const SectionInfo* section = FindSection(pending.name);
+    if (section)
+        ++result_.nMenus;
     auto model = std::make_unique<CMenuModel>();
     char error[TEXT_MAX * 3];
     if (!LoadMenuModel(profile_, pending.name.c_str(), configPath_.c_str(), MenuMetrics{0, 0, 0},
@@ -314,9 +315,15 @@ void CChecker::ReportLoadError(const Pending& pending, const SectionInfo* sectio
         return;
     }
     bool noSelections = text.find("No valid screen settings found") != std::string::npos;
+    bool tooMany = text.find("Too many selections") != std::string::npos;
+    if (section && tooMany) {
+        AddAt(CheckSeverity::Error, section, "numselections", text);
+        return;
+    }
     if (pending.bHasReferrer) {
+        // The "menu" selection that names the section is what fails, and ends the program.
         const Referrer& r = pending.referrer;
-        std::string why = !section       ? "there is no section [" + pending.name + "]: "
+        std::string why = !section      ? "there is no section [" + pending.name + "]: "
                           : noSelections ? "section [" + shown + "] has no selections: "
                                          : "section [" + shown + "] does not load: ";
         Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine, why + text);

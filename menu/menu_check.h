@@ -31,7 +31,7 @@ struct CheckedMenu {
 struct CheckResult {
     std::vector<CheckFinding> findings; // in the order of their lines; those without first
     std::vector<CheckedMenu> menus;     // in the order they are reached
-    int nMenus = 0;                     // menu sections loaded, successfully or not
+    int nMenus = 0;                     // menu sections reached that exist
     int nSelections = 0;                // selections of the menus that loaded
     int nErrors = 0;
     int nWarnings = 0;
