@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
 
 namespace {
@@ -57,7 +58,12 @@ bool WritePreviews(const CheckResult& result, const std::string& dir, std::ostre
         CGifImage image;
         image.Load(menu.titleImageFile.c_str());
         PreviewImage picture;
-        RenderMenuPreview(*menu.model, image, font, picture);
+        try {
+            RenderMenuPreview(*menu.model, image, font, picture);
+        } catch (const std::bad_alloc&) {
+            err << "tovak-check: [" << menu.section << "] title image too large to draw\n";
+            continue;
+        }
         std::string path = (fs::path(dir) / PreviewFileName(menu.section)).string();
         std::string error;
         if (!WritePreviewPng(path, picture, error)) {

@@ -1,6 +1,7 @@
 // tovak-check end to end: broken game folders made here, each with several faults, checked
 // against the exact findings; the sample game clean; a preview decoded back.
 #include "image/gif.h"
+#include "menu/menu_check.h"
 #include "platform/profile.h"
 #include "tools/check_tool.h"
 
@@ -26,6 +27,34 @@ RunResult RunCheck(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     int code = RunTovakCheck(args, out, err);
     return RunResult{code, out.str(), err.str()};
+}
+
+// A PNG file decoded to RGB with libpng.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+    int Pixel(int x, int y) const {
+        const unsigned char* p = &rgb[(std::size_t(y) * width + x) * 3];
+        return (p[0] << 16) | (p[1] << 8) | p[2];
+    }
+};
+
+Picture ReadPng(const std::string& path) {
+    Picture picture;
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str()))
+        return picture;
+    png.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr))
+        return picture;
+    picture.width = static_cast<int>(png.width);
+    picture.height = static_cast<int>(png.height);
+    picture.rgb = std::move(rgb);
+    return picture;
 }
 
 const std::string kSample = std::string(TOVAK_SOURCE_DIR) + "/examples/sample";
@@ -85,7 +114,7 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
                        "title=x\r\n"
                        "[settings]\r\n"
                        "title=dup\r\n");
-    RunResult r = RunCheck({dir});
+    RunResult r = RunCheck({"--preview", dir + "/shots", dir});
     EXPECT_EQ(1, r.code);
     std::string missing = "tovak.exe - Settings config problem\\n\\n" + dir +
                           "/tovak.ini\\n\\nNo valid screen settings found";
@@ -122,6 +151,13 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
                "first",
                ": 1 menu, 4 selections, 2 errors, 15 warnings"}),
         r.out);
+
+    // The preview clips what reaches past the image, and draws the colours as the launcher
+    // reads them: "#00FF00" is black, a missing selcolor2 the default green.
+    Picture shot = ReadPng(dir + "/shots/Settings.png");
+    ASSERT_EQ(640, shot.width);
+    EXPECT_EQ(0x000000, shot.Pixel(79, 50));
+    EXPECT_EQ(0x00FF00, shot.Pixel(50, 60));
 }
 
 TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
@@ -238,19 +274,10 @@ TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) 
     EXPECT_TRUE(fs::exists(dir + "/Options.png"));
     EXPECT_TRUE(fs::exists(dir + "/exitnag.png"));
 
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&png, (dir + "/settings.png").c_str()));
-    png.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(png));
-    ASSERT_TRUE(png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr));
-    ASSERT_EQ(640u, png.width);
-    ASSERT_EQ(420u, png.height);
-    auto pixel = [&](int x, int y) {
-        const unsigned char* p = &rgb[(std::size_t(y) * png.width + x) * 3];
-        return (p[0] << 16) | (p[1] << 8) | p[2];
-    };
+    Picture shot = ReadPng(dir + "/settings.png");
+    ASSERT_EQ(640, shot.width);
+    ASSERT_EQ(420, shot.height);
+    auto pixel = [&](int x, int y) { return shot.Pixel(x, y); };
     // Selection 2 (selpos2=330,160,250,56, selcolor2=00FFFF): its three-pixel frame on the
     // right edge, and the title image just outside it.
     EXPECT_EQ(0x00FFFF, pixel(579, 200));
@@ -265,6 +292,18 @@ TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) 
     // Its description box: black frame, the window's yellow inside.
     EXPECT_EQ(0x000000, pixel(455, 175));
     EXPECT_EQ(0xFFFF66, pixel(360, 177));
+}
+
+TEST(CheckFindings, OneLineEachAndValidJsonWhateverTheText) {
+    CheckFinding f{CheckSeverity::Error, 0, "s", "k", "a\tb\n\x01\"q\" caf\xC3\xA9 caf\xE9"};
+    EXPECT_EQ("t.ini: error: [s] k: a\\tb\\n\\x01\"q\" caf\xC3\xA9 caf\xE9",
+              FormatFinding(f, "t.ini"));
+    // UTF-8 passes; a byte of a Windows code page is taken as Latin-1.
+    EXPECT_EQ("[\n {\"file\": \"t.ini\", \"line\": null, \"severity\": \"error\", \"section\": "
+              "\"s\", \"key\": \"k\", \"message\": \"a\\tb\\n\\u0001\\\"q\\\" caf\xC3\xA9 "
+              "caf\\u00e9\"}\n]\n",
+              FindingsToJson({f}, "t.ini"));
+    EXPECT_EQ("[]\n", FindingsToJson({}, "t.ini"));
 }
 
 TEST(IniItems, LineNumbersFollowEveryKindOfLineEnd) {
