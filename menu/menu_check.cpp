@@ -267,7 +267,7 @@ void CChecker::CheckMenu(const Pending& pending) {
         ReportLoadError(pending, section, error);
         if (section) {
             int count = profile_.GetInt(pending.name.c_str(), "numselections", 0);
-            CheckKeys(*section, std::max(0, std::min(count, MAX_SELECTIONS)));
+            CheckKeys(*section, std::max(0, count));
         }
         return;
     }
@@ -285,8 +285,7 @@ void CChecker::CheckMenu(const Pending& pending) {
             height = image.nHeight;
         } else {
             AddAt(CheckSeverity::Error, section, "titleimage",
-                  Format("%s - failed to load title screen image %s", kProgramName,
-                         model->strTitleImage));
+                  Format(kTitleImageFailedFormat, kProgramName, model->strTitleImage));
         }
     }
     for (int i = 0; i < model->nSelections; ++i)
@@ -323,7 +322,7 @@ void CChecker::ReportLoadError(const Pending& pending, const SectionInfo* sectio
     if (pending.bHasReferrer) {
         // The "menu" selection that names the section is what fails, and ends the program.
         const Referrer& r = pending.referrer;
-        std::string why = !section      ? "there is no section [" + pending.name + "]: "
+        std::string why = !section       ? "there is no section [" + pending.name + "]: "
                           : noSelections ? "section [" + shown + "] has no selections: "
                                          : "section [" + shown + "] does not load: ";
         Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine, why + text);
