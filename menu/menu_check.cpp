@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 
 namespace {
@@ -231,6 +232,8 @@ class CChecker {
     std::vector<SectionInfo> sections_;
     std::vector<Pending> queue_;
     std::set<std::string> reached_;
+    std::vector<std::pair<std::string, Referrer>> referrers_; // lower-case section, selection
+    std::map<std::string, std::string> failedMenus_;          // lower-case section, error
     CheckResult result_;
 };
 
@@ -245,6 +248,12 @@ CheckResult CChecker::Run() {
         CheckMenu(pending);
         if (i == 0 && exitImage[0] && reached_.insert(Lower(kExitScreen)).second)
             queue_.push_back(Pending{kExitScreen, false, Referrer{}});
+    }
+    for (const auto& [name, r] : referrers_) {
+        auto failed = failedMenus_.find(name);
+        if (failed != failedMenus_.end())
+            Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine,
+                failed->second);
     }
     CheckUnreached();
     CheckLogo();
@@ -320,12 +329,12 @@ void CChecker::ReportLoadError(const Pending& pending, const SectionInfo* sectio
         return;
     }
     if (pending.bHasReferrer) {
-        // The "menu" selection that names the section is what fails, and ends the program.
-        const Referrer& r = pending.referrer;
+        // Every "menu" selection that names the section fails, and ends the program: the
+        // error goes to each of them once all menus are read.
         std::string why = !section       ? "there is no section [" + pending.name + "]: "
                           : noSelections ? "section [" + shown + "] has no selections: "
                                          : "section [" + shown + "] does not load: ";
-        Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine, why + text);
+        failedMenus_[Lower(pending.name)] = why + text;
         return;
     }
     if (!section) {
@@ -352,13 +361,14 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
                       std::to_string(sel.nScreenWidth) + "," + std::to_string(sel.nScreenHeight));
         }
         break;
-    case SelectionCode::Menu:
-        if (reached_.insert(Lower(sel.strUrl)).second) {
-            std::string key = SelKey("selurl", n);
-            queue_.push_back(
-                Pending{sel.strUrl, true, Referrer{section, key, LineOf(section, key)}});
-        }
+    case SelectionCode::Menu: {
+        std::string key = SelKey("selurl", n);
+        Referrer referrer{section, key, LineOf(section, key)};
+        referrers_.emplace_back(Lower(sel.strUrl), referrer);
+        if (reached_.insert(Lower(sel.strUrl)).second)
+            queue_.push_back(Pending{sel.strUrl, true, referrer});
         break;
+    }
     case SelectionCode::Other:
         AddAt(CheckSeverity::Warning, section, SelKey("selcode", n),
               "code \"" + std::string(sel.strCode) +

@@ -167,7 +167,7 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
     Write("tovak.ini", "stray=1\n"
                        "[settings]\n"
                        "debug=N\n"
-                       "numselections=7\n"
+                       "numselections=8\n"
                        "titleimage=title.gif\n"
                        "xsize\n"
                        "selcode1=menu\n"
@@ -187,6 +187,8 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
                            "selurl6=page.htm\n"
                            "selcode7=run\n"
                            "selurl7=missing.htm\n"
+                           "selcode8=menu\n"
+                           "selurl8=EMPTY\n"
                            "[Sub]\n"
                            "numselections=2\n"
                            "selscreensize1=800\n"
@@ -215,14 +217,16 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
                ":17: error: [settings] seldesc5: the value is 300 characters long; the launcher "
                "keeps only the first 299",
                ":21: error: [settings] selurl7: file \"missing.htm\" does not exist",
-               ":24: error: [Sub] selscreensize1: " + problem +
+               ":23: error: [settings] selurl8: section [Empty] has no selections: " + problem +
+                   "No valid screen settings found",
+               ":26: error: [Sub] selscreensize1: " + problem +
                    "selscreensize1 - not enough values specified",
-               ":27: warning: [Empty] numselection: the launcher never reads this key; nearest "
+               ":29: warning: [Empty] numselection: the launcher never reads this key; nearest "
                "known key: numselections",
-               ":29: error: [Many] numselections: Too many selections specified in ini file "
+               ":31: error: [Many] numselections: Too many selections specified in ini file "
                "numselections=21, max=20",
-               ":30: warning: [exitnag]: the exit screen is never shown: it names no titleimage",
-               ": 4 menus, 7 selections, 7 errors, 5 warnings"}),
+               ":32: warning: [exitnag]: the exit screen is never shown: it names no titleimage",
+               ": 4 menus, 8 selections, 8 errors, 5 warnings"}),
         r.out);
 
     // The same findings for tools, in JSON.
@@ -242,7 +246,7 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
     std::size_t objects = 0;
     for (std::size_t at = 0; (at = r.out.find("{\"file\"", at)) != std::string::npos; ++at)
         ++objects;
-    EXPECT_EQ(12u, objects);
+    EXPECT_EQ(13u, objects);
 }
 
 TEST_F(CheckToolTest, NoFirstMenuAndUsageProblems) {
