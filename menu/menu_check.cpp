@@ -160,6 +160,7 @@ class CChecker {
         : items_(ParseIniItems(text)), profile_(CIniProfile::FromText(text)),
           configPath_(configPath), gameDir_(gameDir), measure_(measure) {
         sections_.push_back(SectionInfo{});
+        firstSection_[""] = 0;
         for (const IniItem& item : items_) {
             if (!item.bSection) {
                 // A line that starts with ';' is a comment, as in every INI file.
@@ -170,7 +171,7 @@ class CChecker {
             SectionInfo section;
             section.name = item.name;
             section.nLine = item.nLine;
-            section.bShadowed = FindSection(item.name) != nullptr;
+            section.bShadowed = !firstSection_.emplace(Lower(item.name), sections_.size()).second;
             sections_.push_back(section);
         }
     }
@@ -185,12 +186,8 @@ class CChecker {
     };
 
     const SectionInfo* FindSection(const std::string& name) const {
-        std::string wanted = Lower(name);
-        for (const SectionInfo& s : sections_) {
-            if (!s.bShadowed && Lower(s.name) == wanted)
-                return &s;
-        }
-        return nullptr;
+        auto first = firstSection_.find(Lower(name));
+        return first == firstSection_.end() ? nullptr : &sections_[first->second];
     }
     static const IniItem* FindKey(const SectionInfo* section, const std::string& key) {
         if (!section)
@@ -230,6 +227,7 @@ class CChecker {
     std::string gameDir_;
     IMenuTextMeasure& measure_;
     std::vector<SectionInfo> sections_;
+    std::map<std::string, std::size_t> firstSection_; // lower-case name, index in sections_
     std::vector<Pending> queue_;
     std::set<std::string> reached_;
     std::vector<std::pair<std::string, Referrer>> referrers_; // lower-case section, selection
@@ -477,18 +475,16 @@ void CChecker::CheckWindow(const SectionInfo* section, const CMenuModel& model, 
 void CChecker::CheckKeys(const SectionInfo& section, int count) {
     const MenuSchema& schema = Schema();
     bool isSettings = Lower(section.name) == Lower(kFirstMenu);
-    std::vector<std::pair<std::string, int>> seen; // lower-case name, line
+    std::map<std::string, int> seen; // lower-case name, line
     for (const IniItem* item : section.keys) {
         std::string name = Lower(item->name);
-        auto earlier =
-            std::find_if(seen.begin(), seen.end(),
-                         [&](const std::pair<std::string, int>& s) { return s.first == name; });
-        if (earlier != seen.end()) {
+        auto earlier = seen.emplace(name, item->nLine);
+        if (!earlier.second) {
             Add(CheckSeverity::Warning, section.name, item->name, item->nLine,
-                "ignored: line " + std::to_string(earlier->second) + " already sets this key");
+                "ignored: line " + std::to_string(earlier.first->second) +
+                    " already sets this key");
             continue;
         }
-        seen.emplace_back(name, item->nLine);
 
         std::size_t digits = name.find_last_not_of("0123456789") + 1;
         std::string base = name.substr(0, digits);
