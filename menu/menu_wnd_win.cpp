@@ -113,8 +113,7 @@ int CMenuWnd::LoadMenu(const char* section) {
     if (strTitleImage[0] == '\0')
         return 1;
     if (imgTitle.Load(strTitleImage) == 0) {
-        FormatText(error, sizeof error, "%s - failed to load title screen image %s", "tovak.exe",
-                   strTitleImage);
+        FormatText(error, sizeof error, kTitleImageFailedFormat, "tovak.exe", strTitleImage);
         ShowError(error);
         return 0;
     }
