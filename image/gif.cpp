@@ -98,9 +98,33 @@ class RowCursor {
     int pass_ = 0;
 };
 
-// The LZW decoder with its code tables. Each code knows its prefix code, last byte (suffix),
-// first byte and length, so a string is written back to front straight into the row, and a
-// new code is defined without walking its prefix chain.
+// One code of the LZW table. A string is held as a chain of 8-byte pieces: `suffix` holds its
+// last ((length - 1) % 8) + 1 bytes, and `prefix` is the code of the rest of the string, whose
+// length is a multiple of 8 (unused while the string has at most 8 bytes). A string of up to
+// 8 bytes is thus written with one 8-byte copy, and a longer one with one copy per 8 bytes.
+struct LzwEntry {
+    std::uint8_t suffix[8];
+    std::uint16_t prefix;
+    std::uint16_t lengthM1; // length - 1
+};
+
+// Writes the string of entry e at dst: its last piece at dst + (length - 1) rounded down to a
+// multiple of 8, then the pieces of the prefix chain in front of it. With wholePieces the last
+// piece is copied as 8 bytes, writing up to 7 bytes past the string; otherwise exactly.
+template <bool wholePieces>
+void WriteString(const LzwEntry* table, const LzwEntry& e, std::uint8_t* dst) {
+    const std::size_t m = e.lengthM1;
+    std::uint8_t* q = dst + (m & ~std::size_t(7));
+    std::memcpy(q, e.suffix, wholePieces ? 8 : (m & 7) + 1);
+    int code = e.prefix;
+    while (q != dst) {
+        q -= 8;
+        std::memcpy(q, table[code].suffix, 8);
+        code = table[code].prefix;
+    }
+}
+
+// The LZW decoder with its code table.
 class LzwDecoder {
   public:
     enum Status { kNeedData, kDone, kFailed };
@@ -117,9 +141,9 @@ class LzwDecoder {
         clear_ = 1 << minCodeSize;
         minCodeSize_ = minCodeSize;
         for (int c = 0; c < clear_; ++c) {
-            suffix_[c] = std::uint8_t(c);
-            first_[c] = std::uint8_t(c);
-            length_[c] = 1;
+            LzwEntry& e = table_[c];
+            std::memset(&e, 0, sizeof e);
+            e.suffix[0] = std::uint8_t(c);
         }
         Reset();
         bits_ = 0;
@@ -129,6 +153,12 @@ class LzwDecoder {
     // Decodes every whole code in data[0, size), starting at bit *bitPos, which it moves past
     // the codes used (the bits of a code cut off at the end stay for the next call). Four
     // readable bytes must follow data[size].
+    //
+    // With zeroedRows the pixel rows must have been all zero before the frame's first call:
+    // strings are then written in whole 8-byte pieces, which may write up to 7 bytes past the
+    // string inside the current row, and those bytes are made zero again before returning.
+    // Without it no byte past the last string is touched.
+    template <bool zeroedRows>
     Status Decode(const std::uint8_t* data, std::size_t size, std::uint64_t* bitPos);
 
     // Bits consumed since Start.
@@ -141,6 +171,18 @@ class LzwDecoder {
         prev_ = kNoCode;
     }
 
+    // Defines code as the string of prev followed by last. The whole 8-byte piece is copied,
+    // bytes past the string included, so that no branch depends on the string's length.
+    void Define(int code, int prev, std::uint8_t last) {
+        const LzwEntry& p = table_[prev];
+        LzwEntry& e = table_[code];
+        const unsigned m = p.lengthM1 + 1u;
+        std::memcpy(e.suffix, p.suffix, 8);
+        e.suffix[m & 7] = last;
+        e.prefix = (m & 7) != 0 ? p.prefix : std::uint16_t(prev); // a full piece starts anew
+        e.lengthM1 = std::uint16_t(m);
+    }
+
     RowCursor out_;
     std::uint64_t bits_ = 0;
     int clear_ = 0;
@@ -148,31 +190,12 @@ class LzwDecoder {
     int codeSize_ = 0;
     int nextFree_ = 0;
     int prev_ = kNoCode;
+    std::uint8_t prevFirst_ = 0; // first byte of the string of prev_
 
-    // Defines code as the string of prev followed by last.
-    void Define(int code, int prev, std::uint8_t last) {
-        prefix_[code] = std::uint16_t(prev);
-        suffix_[code] = last;
-        first_[code] = first_[prev];
-        length_[code] = std::uint16_t(length_[prev] + 1);
-    }
-
-    // Writes the string of code backwards, its last byte at lastByte.
-    void Spell(int code, std::uint8_t* lastByte) const {
-        std::uint8_t* q = lastByte;
-        while (code >= clear_) {
-            *q-- = suffix_[code];
-            code = prefix_[code];
-        }
-        *q = std::uint8_t(code);
-    }
-
-    std::uint16_t prefix_[kTableSize];
-    std::uint16_t length_[kTableSize];
-    std::uint8_t suffix_[kTableSize];
-    std::uint8_t first_[kTableSize];
+    LzwEntry table_[kTableSize];
 };
 
+template <bool zeroedRows>
 LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size,
                                       std::uint64_t* bitPos) {
     const std::uint64_t limit = std::uint64_t(size) * 8;
@@ -182,6 +205,7 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     int codeSize = codeSize_;
     int nextFree = nextFree_;
     int prev = prev_;
+    std::uint8_t prevFirst = prevFirst_;
     std::uint32_t mask = (1u << codeSize) - 1;
     std::uint8_t* p = out_.p;
     std::uint8_t* end = out_.end;
@@ -191,69 +215,76 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
         int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
         pos += std::uint64_t(codeSize);
 
-        if (code < clear) {
-            if (prev != kNoCode && nextFree < kTableSize)
-                Define(nextFree++, prev, std::uint8_t(code));
-            *p++ = std::uint8_t(code);
-        } else if (code == clear) {
+        if (unsigned(code - clear) < 2u) {
+            if (code != clear) {
+                status = kDone; // the end code
+                break;
+            }
             codeSize = minCodeSize_ + 1;
             mask = (1u << codeSize) - 1;
             nextFree = clear + 2;
             prev = kNoCode;
             continue;
-        } else if (code == clear + 1) {
-            status = kDone;
-            break;
-        } else {
-            if (code >= nextFree) {
-                // Only the code about to be defined may be used before its definition: it
-                // stands for the previous string plus that string's first byte. A larger code
-                // (or one with no previous string) comes from a damaged file; without a
-                // previous string there is nothing sound to emit.
-                if (prev == kNoCode) {
-                    status = kFailed;
-                    break;
-                }
-                code = nextFree++;
-                Define(code, prev, first_[prev]);
-            } else if (prev != kNoCode && nextFree < kTableSize) {
-                Define(nextFree++, prev, first_[code]);
+        }
+        // The code that extends prev with the first byte of the current string: none when
+        // there is no previous string, or when the code was defined just now.
+        int extend = prev;
+        if (code >= nextFree) {
+            // Only the code about to be defined may be used before its definition: it stands
+            // for the previous string plus that string's first byte. A larger code (or one
+            // with no previous string) comes from a damaged file; a larger one is taken as the
+            // next free code, and without a previous string there is nothing sound to emit.
+            if (prev == kNoCode) {
+                status = kFailed;
+                break;
             }
-            const std::size_t length = length_[code];
-            if (length <= std::size_t(end - p)) {
-                Spell(code, p + length - 1);
-                p += length;
-            } else {
-                // The string runs past the end of the row: spell it out, then copy it row by
-                // row. Whatever does not fit the frame is dropped.
-                std::uint8_t string[kTableSize];
-                Spell(code, string + length - 1);
-                std::size_t done = 0;
-                bool full = false;
-                for (;;) {
-                    std::size_t n = std::size_t(end - p);
-                    if (n > length - done)
-                        n = length - done;
-                    std::memcpy(p, string + done, n);
-                    p += n;
-                    done += n;
-                    if (done == length)
-                        break;
-                    out_.p = p;
-                    if (!out_.NextRow()) {
-                        full = true;
-                        break;
-                    }
-                    p = out_.p;
-                    end = out_.end;
-                }
-                if (full) {
-                    status = kDone;
+            code = nextFree++;
+            Define(code, prev, prevFirst);
+            extend = kNoCode;
+        }
+        const LzwEntry& entry = table_[code];
+        const std::size_t length = std::size_t(entry.lengthM1) + 1;
+        std::uint8_t first;
+        // Room for the string, and with whole pieces for its last piece too.
+        const std::size_t room = zeroedRows ? (std::size_t(entry.lengthM1) | 7) + 1 : length;
+        if (room <= std::size_t(end - p)) {
+            WriteString<zeroedRows>(table_, entry, p);
+            first = *p;
+            p += length;
+        } else {
+            // The string runs past the end of the row: spell it out, then copy it row by
+            // row. Whatever does not fit the frame is dropped.
+            std::uint8_t string[kTableSize]; // a string is never longer than 4094 bytes
+            WriteString<true>(table_, entry, string);
+            first = string[0];
+            std::size_t done = 0;
+            bool full = false;
+            for (;;) {
+                std::size_t n = std::size_t(end - p);
+                if (n > length - done)
+                    n = length - done;
+                std::memcpy(p, string + done, n);
+                p += n;
+                done += n;
+                if (done == length)
+                    break;
+                out_.p = p;
+                if (!out_.NextRow()) {
+                    full = true;
                     break;
                 }
+                p = out_.p;
+                end = out_.end;
+            }
+            if (full) {
+                status = kDone;
+                break;
             }
         }
+        if (extend != kNoCode && nextFree < kTableSize)
+            Define(nextFree++, extend, first);
         prev = code;
+        prevFirst = first;
         // The code size grows once the next code to define needs another bit; when the table
         // is full it stays at 12 bits and no more codes are defined until a clear code.
         if (nextFree >= (1 << codeSize) && codeSize < kMaxCodeBits) {
@@ -271,11 +302,17 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
         }
     }
 
+    if (zeroedRows) {
+        // Undo what the last piece wrote past the last string.
+        const std::size_t n = std::size_t(end - p);
+        std::memset(p, 0, n < 7 ? n : 7);
+    }
     out_.p = p;
     out_.end = end;
     codeSize_ = codeSize;
     nextFree_ = nextFree;
     prev_ = prev;
+    prevFirst_ = prevFirst;
     bits_ += pos - startPos;
     *bitPos = pos;
     return status;
@@ -400,7 +437,7 @@ bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
         }
         fill += reader.Read(state.chunk + fill, std::size_t(n));
         if (fill + 255 > LoadState::kChunk) {
-            status = lzw->Decode(state.chunk, fill, &bitPos);
+            status = lzw->Decode<true>(state.chunk, fill, &bitPos);
             // Keep the bytes of a code cut off at the end (never more than three).
             const std::size_t used = std::size_t(bitPos >> 3);
             std::memmove(state.chunk, state.chunk + used, fill - used);
@@ -409,7 +446,7 @@ bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
         }
     }
     if (status == LzwDecoder::kNeedData)
-        status = lzw->Decode(state.chunk, fill, &bitPos);
+        status = lzw->Decode<true>(state.chunk, fill, &bitPos);
     return lzw && status != LzwDecoder::kFailed && lzw->Bits() > 0;
 }
 
@@ -612,7 +649,7 @@ int DecodeLzw(const std::uint8_t* data, std::size_t dataSize, std::uint8_t* pixe
     if (!lzw.Start(pixels, minCodeSize, stride, width, height, interlaced != 0))
         return 0;
     std::uint64_t bitPos = 0;
-    if (lzw.Decode(data, dataSize, &bitPos) == LzwDecoder::kFailed)
+    if (lzw.Decode<false>(data, dataSize, &bitPos) == LzwDecoder::kFailed)
         return 0;
     const std::uint64_t bits = lzw.Bits();
     return bits > std::uint64_t(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()

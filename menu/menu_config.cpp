@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+const char* const kTitleImageFailedFormat = "%s - failed to load title screen image %s";
+
 namespace {
 
 const char* const kProgramName = "tovak.exe";

@@ -59,6 +59,10 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
                   const MenuMetrics& metrics, CMenuModel& model, char* error,
                   std::size_t errorSize);
 
+// The error text of a title image that does not load (printf format taking the program's name
+// and the image's file name as written in the configuration).
+extern const char* const kTitleImageFailedFormat;
+
 // The hexadecimal value of a colour text (red first), or 0 for anything that is not one.
 int HexToColor(const char* text);
 

@@ -17,6 +17,21 @@ class IProfileReader {
     virtual int GetInt(const char* section, const char* key, int def) = 0;
 };
 
+// One line of an INI text as the profile reader reads it: a section header or a key line, with
+// the line it is on (counted from 1; "\r\n", "\n" and a lone "\r" each end a line). Blank
+// lines are not listed.
+struct IniItem {
+    int nLine = 0;
+    bool bSection = false;  // a section header; otherwise a key line
+    std::string name;       // the section's or the key's name, without the blanks around it
+    std::string value;      // the key's value, without the blanks around it
+    bool bHasValue = false; // false for a key line without '='
+};
+
+// Splits an INI text into its headers and key lines exactly as CIniProfile does, in file
+// order. Key lines before the first header belong to the section with the empty name.
+std::vector<IniItem> ParseIniItems(const std::string& text);
+
 // The profile reader's semantics on an INI text: section and key names are compared without
 // regard to case; the first section of a name and its first key of a name win; blanks around
 // names and values are dropped; a value wrapped in a pair of equal quotes loses them; a

@@ -65,14 +65,13 @@ CIniProfile CIniProfile::FromFile(const char* path) {
     return FromText(text);
 }
 
-CIniProfile CIniProfile::FromText(const std::string& text) {
-    CIniProfile profile;
+std::vector<IniItem> ParseIniItems(const std::string& text) {
+    std::vector<IniItem> items;
     const char* p = text.data();
     const char* end = p + text.size();
     if (text.size() >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
         p += 3;
-    // Lines before the first section header belong to a section with the empty name.
-    profile.sections.push_back(Section{});
+    int line = 1;
     while (p < end) {
         const char* lineEnd = p;
         while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
@@ -80,6 +79,13 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
         const char* next = lineEnd;
         while (next < end && (*next == '\n' || *next == '\r'))
             ++next;
+        int nLine = line;
+        // The run of line ends may hold blank lines: "\r\n" counts once, "\n" and "\r" alone
+        // once each.
+        for (const char* q = lineEnd; q < next; ++q) {
+            if (*q == '\n' || q + 1 == next || q[1] != '\n')
+                ++line;
+        }
 
         const char* start = p;
         const char* stop = next;
@@ -90,6 +96,8 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
             --stop;
         if (start >= stop)
             continue;
+        IniItem item;
+        item.nLine = nLine;
         if (*start == '[') {
             // The name runs to the last ']' of the line; text after it is ignored. A line
             // without one is read as a key.
@@ -103,12 +111,13 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
                     ++name;
                 while (nameEnd > name && IsBlank(nameEnd[-1]))
                     --nameEnd;
-                profile.sections.push_back(Section{std::string(name, nameEnd), {}});
+                item.bSection = true;
+                item.name.assign(name, nameEnd);
+                items.push_back(item);
                 continue;
             }
         }
         const char* eq = static_cast<const char*>(std::memchr(start, '=', stop - start));
-        Entry entry;
         if (eq) {
             const char* nameEnd = eq;
             while (nameEnd > start && IsBlank(nameEnd[-1]))
@@ -116,13 +125,31 @@ CIniProfile CIniProfile::FromText(const std::string& text) {
             const char* value = eq + 1;
             while (value < stop && IsBlank(*value))
                 ++value;
-            entry.key.assign(start, nameEnd);
-            entry.value.assign(value, stop);
-            entry.bHasValue = true;
+            item.name.assign(start, nameEnd);
+            item.value.assign(value, stop);
+            item.bHasValue = true;
         } else {
-            entry.key.assign(start, stop);
+            item.name.assign(start, stop);
         }
-        profile.sections.back().entries.push_back(entry);
+        items.push_back(item);
+    }
+    return items;
+}
+
+CIniProfile CIniProfile::FromText(const std::string& text) {
+    CIniProfile profile;
+    // Lines before the first section header belong to a section with the empty name.
+    profile.sections.push_back(Section{});
+    for (IniItem& item : ParseIniItems(text)) {
+        if (item.bSection) {
+            profile.sections.push_back(Section{std::move(item.name), {}});
+            continue;
+        }
+        Entry entry;
+        entry.key = std::move(item.name);
+        entry.value = std::move(item.value);
+        entry.bHasValue = item.bHasValue;
+        profile.sections.back().entries.push_back(std::move(entry));
     }
     return profile;
 }

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
           mingw-w64 wine wine64 xvfb x11-utils
-          libgif-dev giflib-tools imagemagick python3 python3-pil)
+          libgif-dev giflib-tools imagemagick python3 python3-pil libpng-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -24,6 +24,8 @@ cmake --build --preset win32
 echo "== 64-bit Windows build and tests under Wine"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
+echo "== the sample game, as staged with its arcade game, checks clean"
+build/native/tovak-check build/win64/sample
 source scripts/bench.sh
 trap bench_stop EXIT
 bench_start "$root/build/win64"

@@ -5,8 +5,8 @@
 //
 // Speed: each file is decoded over and over for about S seconds (default 1), the two decoders
 // taking turns in one process, and each decoder's fastest decode counts; megapixels per second
-// count every frame's pixels. Peak memory: for each file and
-// decoder the program runs itself with --only and reports that run's maximum resident set.
+// count every frame's pixels. Peak memory: for each file and decoder the program runs itself
+// with --only and reports the median of those runs' maximum resident sets.
 #include "image/gif.h"
 
 #include <gif_lib.h>
@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -75,13 +76,15 @@ bool Speed(const char* path, double seconds, double* pixels, double* tovakSec, d
     }
 }
 
-// Maximum resident set of a run of this program with --only on one file, in KiB: the least of
-// five runs, since the figure of one run varies by some tens of KiB with the address layout.
+// Maximum resident set of a run of this program with --only on one file, in KiB: the median of
+// nine runs. The figure of one run varies by some tens of KiB with the address layout, now and
+// then by a hundred (downwards too), and the median is the figure most runs give.
 long PeakKib(const char* which, char* file) {
     char* args[] = {const_cast<char*>("gifbench"), const_cast<char*>("--only"),
                     const_cast<char*>(which), file, nullptr};
-    long least = -1;
-    for (int run = 0; run < 5; ++run) {
+    constexpr int kRuns = 9;
+    long kib[kRuns];
+    for (int run = 0; run < kRuns; ++run) {
         const pid_t pid = fork();
         if (pid == 0) {
             execv("/proc/self/exe", args);
@@ -92,10 +95,10 @@ long PeakKib(const char* which, char* file) {
         if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
             WEXITSTATUS(status) != 0)
             return -1;
-        if (least < 0 || usage.ru_maxrss < least)
-            least = usage.ru_maxrss;
+        kib[run] = usage.ru_maxrss;
     }
-    return least;
+    std::sort(kib, kib + kRuns);
+    return kib[kRuns / 2];
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -478,4 +479,56 @@ TEST(DecodeLzw, FullTableWithoutClearKeepsDecoding) {
     std::vector<std::uint8_t> rows(px.size());
     ASSERT_GT(DecodeLzw(data.data(), data.size() - 4, rows.data(), 8, w, w, h, 0), 0);
     EXPECT_EQ(rows, px);
+}
+
+TEST(GifLoad, DataStoppingMidFrameTouchesNothingPastItsLastPixel) {
+    // Alternating pixels make strings of every length up to 12, so that some cross a row end
+    // and some are spelled in more than one 8-byte piece; the data (with its end code) stops
+    // after each possible pixel count, so the last string ends anywhere in a row. What the
+    // data does not reach stays as it was (zero in a loaded frame), and so does the padding.
+    struct Layout {
+        int width, height;
+        bool interlaced;
+    };
+    for (const Layout& l : {Layout{16, 12, false}, Layout{13, 12, false}, Layout{13, 12, true}}) {
+        const int stride = (l.width + 3) & ~3;
+        std::vector<int> rowOfFileRow; // the frame row each row of the data fills
+        for (int pass = 0; pass < (l.interlaced ? 4 : 1); ++pass) {
+            static const int kFirst[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+            for (int y = l.interlaced ? kFirst[pass] : 0; y < l.height;
+                 y += l.interlaced ? kStep[pass] : 1)
+                rowOfFileRow.push_back(y);
+        }
+        Bytes order(std::size_t(l.width * l.height)); // pixels in the order of the data
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = std::uint8_t(1 + i % 2);
+        for (std::size_t n = 1; n <= order.size(); ++n) {
+            SCOPED_TRACE(::testing::Message()
+                         << l.width << (l.interlaced ? "i" : "") << " n=" << n);
+            Bytes want(std::size_t(stride * l.height), 0);
+            for (std::size_t i = 0; i < n; ++i)
+                want[std::size_t(rowOfFileRow[i / std::size_t(l.width)] * stride) +
+                     i % std::size_t(l.width)] = order[i];
+            const Bytes codes = LzwEncode(Bytes(order.begin(), order.begin() + long(n)), 4);
+
+            GifBuilder gif;
+            ImageOptions o;
+            o.interlaced = l.interlaced;
+            gif.Header(l.width, l.height, 4).Descriptor(l.width, l.height, o, 4);
+            gif.Raw(SubBlocks(codes)).Trailer();
+            auto image = LoadBytes(gif.bytes);
+            ASSERT_EQ(image->nFrames, 1);
+            ASSERT_TRUE(std::equal(want.begin(), want.end(), image->pFrames[0]->pBits));
+
+            // DecodeLzw on rows that were not zero: it leaves them as they were.
+            Bytes data = codes;
+            data.insert(data.end(), 4, 0);
+            Bytes rows(want.size(), 0xEE);
+            ASSERT_GT(DecodeLzw(data.data(), codes.size(), rows.data(), 4, stride, l.width,
+                                l.height, l.interlaced),
+                      0);
+            for (std::size_t i = 0; i < want.size(); ++i)
+                ASSERT_EQ(rows[i], want[i] ? want[i] : 0xEE) << i;
+        }
+    }
 }

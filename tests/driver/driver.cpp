@@ -418,8 +418,13 @@ void PressKey(HWND hwnd, UINT vk) {
 }
 
 bool TypeKey(HWND hwnd, UINT vk) {
-    SetForegroundWindow(hwnd);
-    if (!WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 2000))
+    // Asked again while waiting: on a loaded machine the first request may not take.
+    if (!WaitUntil(
+            [&] {
+                SetForegroundWindow(hwnd);
+                return GetForegroundWindow() == hwnd;
+            },
+            5000, 100))
         return false;
     INPUT input[2]{};
     input[0].type = INPUT_KEYBOARD;

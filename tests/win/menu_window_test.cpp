@@ -260,7 +260,8 @@ TEST(MenuWindow, SubMenuIsOwnedAndDisablesItsMenuUntilItCloses) {
     HWND sub = WaitWindowTitled(t.proc, "Sub menu");
     ASSERT_NE(sub, nullptr);
     EXPECT_EQ(Owner(sub), t.hwnd);
-    EXPECT_FALSE(IsEnabled(t.hwnd));
+    // Disabled once the sub-menu has been shown and drawn.
+    EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(t.hwnd); }, kLong));
     RECT sr = WindowRect(sub);
     EXPECT_EQ(sr.left, (1024 - 200) / 2);
     EXPECT_EQ(sr.top, (768 - 150) / 2);

@@ -1,0 +1,38 @@
+#include "tools/png_write.h"
+
+#ifdef TOVAK_HAVE_PNG
+#include <png.h>
+
+#include <cstring>
+
+bool PngWritingAvailable() {
+    return true;
+}
+
+bool WritePreviewPng(const std::string& path, const PreviewImage& image, std::string& error) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(image.nWidth);
+    png.height = static_cast<png_uint_32>(image.nHeight);
+    png.format = PNG_FORMAT_RGB;
+    if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr)) {
+        error = png.message[0] ? png.message : "cannot write the file";
+        png_image_free(&png);
+        return false;
+    }
+    return true;
+}
+
+#else
+
+bool PngWritingAvailable() {
+    return false;
+}
+
+bool WritePreviewPng(const std::string& path, const PreviewImage& image, std::string& error) {
+    error = "this build cannot write PNG files";
+    return false;
+}
+
+#endif
