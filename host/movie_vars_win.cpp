@@ -3,6 +3,7 @@
 #include "host/host_text.h"
 #include "host/movie_vars.h"
 #include "screen/browser_table_win.h"
+#include "screen/game_screen.h"
 
 #include <windows.h>
 
@@ -11,9 +12,6 @@
 #include <new>
 
 namespace {
-
-// Timer 1 of the background window drives the exchange.
-constexpr UINT_PTR kExchangeTimerId = 1;
 
 // The size a value may report when measured. The narrow query of a text value may report the
 // size of its wide form, up to twice the bytes the narrow text needs.
@@ -79,7 +77,7 @@ bool HandOver(CBrowserFuncs& record, const char* valueName) {
     record.bCustomVarSent = 1;
     record.host.SetSwfVar(kVarCustomVarIn, text.c_str());
     if (record.hBkWnd)
-        SetTimer(record.hBkWnd, kExchangeTimerId, kMovieVarsSavePeriodMs, nullptr);
+        SetTimer(record.hBkWnd, kGameScreenTimerId, kMovieVarsSavePeriodMs, nullptr);
     return true;
 }
 

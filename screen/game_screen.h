@@ -6,6 +6,10 @@
 
 constexpr std::uint32_t kGameScreenFullStyle = 0x90000000u;     // WS_POPUP | WS_VISIBLE
 constexpr std::uint32_t kGameScreenWindowedStyle = 0x90C80000u; // ... | WS_CAPTION | WS_SYSMENU
+// Timer 1 of the background window: it ticks every 500 ms from the start and drives the
+// exchange of a Flash movie's saved data, which may set it to another period.
+constexpr unsigned kGameScreenTimerId = 1;
+constexpr unsigned kGameScreenTimerMs = 500;
 constexpr int kCloseButtonWidth = 16;
 constexpr int kCloseButtonHeight = 14;
 

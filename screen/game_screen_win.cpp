@@ -15,19 +15,12 @@ extern CGifImage g_imgLogo;
 
 namespace {
 
-// Timer 1 of the background window drives the movie variables; timer 1 of the logo window
-// ends its showing.
-constexpr UINT_PTR kBackgroundTimerId = 1;
-constexpr UINT kBackgroundTimerMs = 500;
+// Timer 1 of the logo window ends its showing.
 constexpr UINT_PTR kLogoTimerId = 1;
 constexpr UINT kLogoTimerMs = 2250;
 
 // The close button's image, loaded with the first button and kept for the process.
 HBITMAP g_hCloseBtnImage = nullptr;
-
-COLORREF ToColorRef(unsigned int rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
 
 void FillClient(HWND hWindow, HDC dc, COLORREF colour) {
     RECT client;
@@ -129,7 +122,7 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
     }
     ShowWindow(hBkWnd, SW_SHOWNORMAL);
     UpdateWindow(hBkWnd);
-    SetTimer(hBkWnd, kBackgroundTimerId, kBackgroundTimerMs, nullptr);
+    SetTimer(hBkWnd, kGameScreenTimerId, kGameScreenTimerMs, nullptr);
     WriteLog("OpenBrowser at3");
 
     HWND hLogo = nullptr;
@@ -172,7 +165,8 @@ LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM
         CBrowserFuncs* record = FindBrowser(hWindow);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hWindow, &ps);
-        FillClient(hWindow, dc, record ? ToColorRef(record->clrScreenBg) : RGB(0, 0, 0));
+        FillClient(hWindow, dc,
+                   record ? ColorToColorRef(static_cast<int>(record->clrScreenBg)) : RGB(0, 0, 0));
         EndPaint(hWindow, &ps);
         return 0;
     }
