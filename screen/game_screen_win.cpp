@@ -181,16 +181,30 @@ LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM
         CBrowserFuncs* record = FindBrowser(hWindow);
         if (!record || !record->bDisplayChanged)
             return 0;
-        if (!wParam) {
-            WriteLog("ClientHostWndProc at4");
-            g_DisplayMode.ChangeDisplayMode(0);
-            WriteLog("ClientHostWndProc at5");
-        } else {
-            WriteLog("ClientHostWndProc at6");
-            g_DisplayMode.ChangeDisplayMode(1);
-            WriteLog("ClientHostWndProc at7");
-            record->host.ActivateHost();
+        // A mode change sends messages of its own, so the next activation change may arrive
+        // while this one is still switching: it is noted, and applied once the switch is done,
+        // so that the latest activation always decides the mode.
+        static bool bSwitching = false;
+        static bool bWantGame = false;
+        bWantGame = wParam != 0;
+        if (bSwitching)
+            return 0;
+        bSwitching = true;
+        bool bApplied = !bWantGame;
+        while (bApplied != bWantGame) {
+            bApplied = bWantGame;
+            if (!bApplied) {
+                WriteLog("ClientHostWndProc at4");
+                g_DisplayMode.ChangeDisplayMode(0);
+                WriteLog("ClientHostWndProc at5");
+            } else {
+                WriteLog("ClientHostWndProc at6");
+                g_DisplayMode.ChangeDisplayMode(1);
+                WriteLog("ClientHostWndProc at7");
+                record->host.ActivateHost();
+            }
         }
+        bSwitching = false;
         return 0;
     }
     case WM_TIMER: {
