@@ -1,11 +1,13 @@
 // The process-wide objects, in one translation unit so that they are built in this order and
 // destroyed in the reverse order when the program ends.
-#include "app/library_win.h"
+#include "base/globals_win.h"
+#include "host/library_win.h"
 #include "image/gif.h"
 #include "menu/menu_wnd_win.h"
 #include "screen/browser_table_win.h"
 #include "screen/display_mode_win.h"
 
+HINSTANCE g_hInstance = nullptr;
 CDisplayMode g_DisplayMode(WinDisplayDevice());
 CBrowserTable g_BrowserTable;
 CGifImage g_imgLogo;

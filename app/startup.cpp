@@ -4,9 +4,6 @@
 
 #include <cstring>
 
-char g_szWorkDir[TEXT_MAX] = "";
-char g_szIniFile[TEXT_MAX] = "";
-
 const WindowClassName kWindowClasses[WINDOW_CLASS_COUNT] = {
     {"WinFuncs", "RegisterClassEx for WinFuncs failed"},
     {"BkGrndWnd", "RegisterClassEx for BkGrndWnd failed"},

@@ -2,12 +2,9 @@
 // diagnostic log is on, and in which order the window classes are registered.
 #pragma once
 
-#include "app/text.h"
+#include "base/globals.h"
 
 #include <string>
-
-extern char g_szWorkDir[TEXT_MAX];
-extern char g_szIniFile[TEXT_MAX];
 
 // Exit codes of the program.
 enum ExitCode { EXIT_OK = 0, EXIT_MENU_FAILED = 1, EXIT_STARTUP_FAILED = 18 };

@@ -1,7 +1,8 @@
 #include "app/startup_win.h"
 
-#include "app/diag.h"
-#include "app/library_win.h"
+#include "base/diag.h"
+#include "base/program.h"
+#include "host/library_win.h"
 #include "app/startup.h"
 #include "image/gif.h"
 #include "menu/menu_config.h"
@@ -15,13 +16,6 @@
 #include <objbase.h>
 
 #include <string>
-
-HINSTANCE g_hInstance = nullptr;
-
-const char* const kBrowserMakerDomain = "www.microsoft.com";
-const char* const kBrowserDownloadUrl = "http://www.microsoft.com/windows/ie/downloads/default.asp";
-
-extern CGifImage g_imgLogo;
 
 namespace {
 

@@ -1,12 +1,13 @@
 #include "host/client_host_win.h"
 
-#include "app/bstr_win.h"
-#include "app/diag.h"
-#include "app/library_win.h"
-#include "app/startup_win.h"
+#include "base/bstr_win.h"
+#include "base/com_ptr_win.h"
+#include "base/diag.h"
+#include "base/globals_win.h"
+#include "base/messages.h"
 #include "host/control_interfaces_win.h"
 #include "host/host_text.h"
-#include "screen/browser_table_win.h"
+#include "host/library_win.h"
 
 #include <ocidl.h>
 
@@ -56,11 +57,6 @@ template <class Put> HRESULT PutText(const char* text, Put put) {
     HRESULT hr = put(value);
     SysFreeString(value);
     return hr;
-}
-
-void SafeRelease(IUnknown* object) {
-    if (object)
-        object->Release();
 }
 
 // What InitHost needs per host kind: the container's ProgID, the event interface, and the
@@ -144,17 +140,6 @@ CClientHost::~CClientHost() {
 
 // ---- InitHost ---------------------------------------------------------------------------
 
-int CClientHost::Fail(const char* text, IUnknown* obtained1, IUnknown* obtained2,
-                      IUnknown* obtained3) {
-    ReportFailure(text);
-    // What was obtained for this attempt is given back; the container window goes with its
-    // parent.
-    SafeRelease(obtained3);
-    SafeRelease(obtained2);
-    SafeRelease(obtained1);
-    return 0;
-}
-
 int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style, int clrBackground,
                           int x, int y, int width, int height, int nQuality) {
     WriteLog("CClientHost::InitHost at1");
@@ -176,20 +161,24 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
         return 0;
     }
 
+    // Every reference obtained below is given back on the way out, whichever way that is; a
+    // failure leaves the container window to go with its parent.
     const HostKindSteps& steps = StepsOf(nKind);
     WriteLog(steps.createMarker);
     hWndControl = CreateWindowExA(0, "AtlAxWin", steps.progId, style, x, y, width, height, hParent,
                                   nullptr, g_hInstance, nullptr);
-    if (!hWndControl)
-        return Fail(steps.createFailure, nullptr, nullptr, nullptr);
-    IUnknown* unknown = nullptr;
+    if (!hWndControl) {
+        ReportFailure(steps.createFailure);
+        return 0;
+    }
+    CComRef<IUnknown> unknown;
     if (nKind == kHostWebBrowser) {
-        g_AtlLib.AxGetControl(hWndControl, &unknown);
+        g_AtlLib.AxGetControl(hWndControl, unknown.Out());
     } else if (nKind == kHostShockwave) {
         SetWindowTextA(hWndControl, text);
         ShowWindow(hWndControl, SW_SHOW);
         UpdateWindow(hWndControl);
-        g_AtlLib.AxGetControl(hWndControl, &unknown);
+        g_AtlLib.AxGetControl(hWndControl, unknown.Out());
     } else {
         WriteLog("CClientHost::InitHost at4a");
         SetWindowTextA(hWndControl, text);
@@ -198,83 +187,86 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
         WriteLog("CClientHost::InitHost at4c");
         UpdateWindow(hWndControl);
         WriteLog("CClientHost::InitHost at4d");
-        g_AtlLib.AxGetControl(hWndControl, &unknown);
+        g_AtlLib.AxGetControl(hWndControl, unknown.Out());
         WriteLog("CClientHost::InitHost at4e");
     }
     if (!unknown)
         return 0;
 
     WriteLog("CClientHost::InitHost at5");
-    IOleObject* oleObject = nullptr;
-    if (FAILED(unknown->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&oleObject))))
-        return Fail("QueryInterface for client site failed", unknown, nullptr, nullptr);
+    CComRef<IOleObject> oleObject;
+    if (FAILED(unknown->QueryInterface(IID_IOleObject, oleObject.OutVoid()))) {
+        ReportFailure("QueryInterface for client site failed");
+        return 0;
+    }
 
     WriteLog("CClientHost::InitHost at6");
     if (!pContainerSite)
         oleObject->GetClientSite(&pContainerSite);
-    if (FAILED(oleObject->SetClientSite(pClientSite)))
-        return Fail("SetClientSite failed", unknown, oleObject, nullptr);
+    if (FAILED(oleObject->SetClientSite(pClientSite))) {
+        ReportFailure("SetClientSite failed");
+        return 0;
+    }
 
     WriteLog("CClientHost::InitHost at7");
-    IConnectionPointContainer* container = nullptr;
-    if (FAILED(unknown->QueryInterface(IID_IConnectionPointContainer,
-                                       reinterpret_cast<void**>(&container))))
-        return Fail("QueryInterface for IID_IConnectionPointContainer failed", unknown, oleObject,
-                    nullptr);
+    CComRef<IConnectionPointContainer> container;
+    if (FAILED(unknown->QueryInterface(IID_IConnectionPointContainer, container.OutVoid()))) {
+        ReportFailure("QueryInterface for IID_IConnectionPointContainer failed");
+        return 0;
+    }
 
     WriteLog(steps.findMarker);
-    IConnectionPoint* point = nullptr;
-    if (FAILED(container->FindConnectionPoint(*steps.eventIid, &point)) || !point) {
-        SafeRelease(container);
-        return Fail(steps.findFailure, unknown, oleObject, nullptr);
+    CComRef<IConnectionPoint> point;
+    if (FAILED(container->FindConnectionPoint(*steps.eventIid, point.Out())) || !point) {
+        ReportFailure(steps.findFailure);
+        return 0;
     }
 
     WriteLog("CClientHost::InitHost at11");
     DWORD cookie = 0; // the connection is never broken: the cookie is not kept
     if (FAILED(point->Advise(pHostEvent, &cookie))) {
-        SafeRelease(point);
-        SafeRelease(container);
-        return Fail("pConnectionPoint->Advise failed", unknown, oleObject, nullptr);
+        ReportFailure("pConnectionPoint->Advise failed");
+        return 0;
     }
 
     WriteLog("CClientHost::InitHost at12");
-    container->Release();
-    point->Release();
-    oleObject->Release();
-
     if (nKind == kHostWebBrowser) {
         WriteLog("CClientHost::InitHost at14");
-        IWebBrowser2* browser = nullptr;
-        if (FAILED(unknown->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))))
-            return Fail("QueryInterface for IID_IWebBrowser2 failed", unknown, nullptr, nullptr);
-        pControl = browser;
+        CComRef<IWebBrowser2> browser;
+        if (FAILED(unknown->QueryInterface(IID_IWebBrowser2, browser.OutVoid()))) {
+            ReportFailure("QueryInterface for IID_IWebBrowser2 failed");
+            return 0;
+        }
         browser->put_Visible(1);
         browser->put_Silent(VARIANT_TRUE);
+        pControl = browser.Detach();
     } else if (nKind == kHostShockwave) {
         WriteLog("CClientHost::InitHost at15");
-        IShockwaveCtl* shockwave = nullptr;
-        if (FAILED(
-                unknown->QueryInterface(IID_IShockwaveCtl, reinterpret_cast<void**>(&shockwave))))
-            return Fail("QueryInterface for IID_IShockwaveCtl failed", unknown, nullptr, nullptr);
-        pControl = shockwave;
+        CComRef<IShockwaveCtl> shockwave;
+        if (FAILED(unknown->QueryInterface(IID_IShockwaveCtl, shockwave.OutVoid()))) {
+            ReportFailure("QueryInterface for IID_IShockwaveCtl failed");
+            return 0;
+        }
         for (const ShockwaveSetting& setting : kShockwaveSettings)
             PutText(setting.value, [&](BSTR value) {
-                return PutShockwaveSetting(shockwave, setting.nSlot, value);
+                return PutShockwaveSetting(shockwave.Get(), setting.nSlot, value);
             });
+        pControl = shockwave.Detach();
     } else {
         WriteLog("CClientHost::InitHost at16");
-        IShockwaveFlash* flash = nullptr;
-        if (FAILED(unknown->QueryInterface(IID_IShockwaveFlash, reinterpret_cast<void**>(&flash))))
-            return Fail("QueryInterface for IID_IShockwaveFlash failed", unknown, nullptr, nullptr);
-        pControl = flash;
+        CComRef<IShockwaveFlash> flash;
+        if (FAILED(unknown->QueryInterface(IID_IShockwaveFlash, flash.OutVoid()))) {
+            ReportFailure("QueryInterface for IID_IShockwaveFlash failed");
+            return 0;
+        }
         char color[16];
         FormatFlashColor(color, sizeof color,
                          static_cast<unsigned long>(clrBackground) & 0xFFFFFFFFul);
         PutText(color, [&](BSTR value) { return flash->put_BGColor(value); });
         PutText(FlashQualityText(nQuality), [&](BSTR value) { return flash->put_Quality2(value); });
         PutText("Opaque", [&](BSTR value) { return flash->put_WMode(value); });
+        pControl = flash.Detach();
     }
-    unknown->Release();
 
     WriteLog("CClientHost::InitHost at17");
     SetFocus(hWndControl);
@@ -394,10 +386,9 @@ BSTR DocumentAddress(const DISPPARAMS* params) {
     return nullptr;
 }
 
+// The game asked to close: its game screen's background window decides whether it does.
 void RequestClose(HWND hWndParent) {
-    CBrowserFuncs* record = FindBrowser(hWndParent);
-    if (record && record->bCloseOnEvent)
-        PostMessageA(record->hBkWnd, WM_CLOSE, 0, 0);
+    PostMessageA(hWndParent, kMsgHostAsksClose, 0, 0);
 }
 
 } // namespace

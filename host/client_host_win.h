@@ -116,9 +116,6 @@ class CClientHost : public IUnknown {
     // Sets a Flash movie's variable. 1 for a Flash host, whether or not the movie took the
     // value; 0 for any other host.
     int SetSwfVar(const char* name, const char* value);
-
-  private:
-    int Fail(const char* text, IUnknown* obtained1, IUnknown* obtained2, IUnknown* obtained3);
 };
 
 template <class Interface>

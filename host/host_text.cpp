@@ -1,6 +1,6 @@
 #include "host/host_text.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstring>
 
@@ -24,22 +24,7 @@ bool FormatFlashColor(char* dst, std::size_t size, unsigned long clrBackground) 
 }
 
 bool IsCloseWindowAddress(const char* address) {
-    static const char kNeedle[] = "closewindow.";
-    const std::size_t needle = sizeof kNeedle - 1;
-    const std::size_t length = std::strlen(address);
-    for (std::size_t start = 0; start + needle <= length; ++start) {
-        std::size_t i = 0;
-        for (; i < needle; ++i) {
-            char c = address[start + i];
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-            if (c != kNeedle[i])
-                break;
-        }
-        if (i == needle)
-            return true;
-    }
-    return false;
+    return ContainsNoCase(address, "closewindow.");
 }
 
 const ShockwaveSetting kShockwaveSettings[kShockwaveSettingCount] = {

@@ -1,13 +1,7 @@
-// The exchange of a Flash movie's saved data with the registry, driven by the game screen's
-// timer.
+// The registry store of a Flash movie's saved data.
 #pragma once
 
 #include <string>
-
-class CBrowserFuncs;
-
-// One step of the exchange for a Flash game screen (run on each tick of its timer 1).
-void ExchangeMovieVars(CBrowserFuncs* record);
 
 // Writes data as REG_SZ text (with its terminating zero) into the value valueName of the key
 // subKey of the current user, making the key when it is missing. A value longer than

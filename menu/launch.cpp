@@ -1,10 +1,10 @@
 #include "menu/launch.h"
 
-#include "app/text.h"
+#include "base/program.h"
+#include "base/text.h"
 #include "host/host_text.h"
 #include "screen/browser_table.h"
 
-#include <cstring>
 
 const char* const kLaunchExecFailedFormat = "Failed to execute external program\n\nfile=%s";
 const char* const kLaunchInvalidTypeFormat =
@@ -13,7 +13,6 @@ const char* const kLaunchPathTooLongFormat = "The file name is too long to launc
 
 // The download pages of the controls' makers.
 #define TOVAK_CONTROL_MAKER "http://www.macromedia.com"
-#define TOVAK_BROWSER_MAKER "http://www.microsoft.com"
 
 namespace {
 
@@ -34,7 +33,7 @@ const MissingControlOffer kMissingBrowser = {
     "Microsoft Internet Explorer 5 or greater not found. It is required to use the selected "
     "game.\n\nWould you like to go to the Microsoft website to download Internet Explorer "
     "now?\n\nNote: You must be connected to the internet.",
-    TOVAK_BROWSER_MAKER "/windows/ie/downloads/default.asp"};
+    kBrowserDownloadUrl};
 
 const GameKindInfo kKinds[] = {
     {GameKind::None, nullptr, 0, nullptr},
@@ -44,41 +43,16 @@ const GameKindInfo kKinds[] = {
     {GameKind::WebPage, "Shell.Explorer.2", kHostWebBrowser, "CMenuWnd::RunSelection at5"},
 };
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-
-// Whether the upper-cased text contains the (upper-case) needle.
-bool ContainsUpper(const char* text, const char* needle) {
-    std::size_t n = std::strlen(needle);
-    for (; *text; ++text) {
-        std::size_t k = 0;
-        while (k < n && text[k] && UpperAscii(text[k]) == needle[k])
-            ++k;
-        if (k == n)
-            return true;
-    }
-    return false;
-}
-
-bool StartsWithNoCase(const char* text, const char* prefix) {
-    for (; *prefix; ++text, ++prefix) {
-        if (UpperAscii(*text) != UpperAscii(*prefix))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 GameKind FindGameKind(const char* path) {
-    if (ContainsUpper(path, ".EXE"))
+    if (ContainsNoCase(path, ".EXE"))
         return GameKind::Executable;
-    if (ContainsUpper(path, ".DCR"))
+    if (ContainsNoCase(path, ".DCR"))
         return GameKind::Shockwave;
-    if (ContainsUpper(path, ".SWF"))
+    if (ContainsNoCase(path, ".SWF"))
         return GameKind::Flash;
-    if (ContainsUpper(path, ".HTM"))
+    if (ContainsNoCase(path, ".HTM"))
         return GameKind::WebPage;
     return GameKind::None;
 }
@@ -87,27 +61,34 @@ const GameKindInfo& GameKindOf(GameKind kind) {
     return kKinds[static_cast<int>(kind)];
 }
 
-bool IsWebAddress(const char* text) {
-    return StartsWithNoCase(text, "http:") || StartsWithNoCase(text, "https:");
-}
-
-bool ResolveSelectionPath(char* dst, std::size_t size, const char* workDir, const char* url) {
-    if (IsWebAddress(url)) {
-        if (CopyText(dst, size, url))
-            return true;
-        if (size > 0)
-            dst[0] = '\0';
-        return false;
-    }
-    return JoinPath(dst, size, workDir, url);
-}
-
 int CloseKindFor(bool bHasWindow, SelectionCode code) {
     if (!bHasWindow || code == SelectionCode::RunExit)
         return kCloseProgram;
     if (code == SelectionCode::RunClose)
         return kCloseMenu;
     return kCloseToMenu;
+}
+
+GameScreenOptions GameScreenOptionsFor(const MenuSelection& s, GameKind kind, const char* strTitle,
+                                       bool bHasWindow) {
+    GameScreenOptions options{};
+    options.nBrowserType = GameKindOf(kind).nBrowserType;
+    options.clrScreenBg = s.clrScreenBg;
+    options.clrGameBg = s.clrGameBg;
+    options.nScreenWidth = s.nScreenWidth;
+    options.nScreenHeight = s.nScreenHeight;
+    options.nGameWidth = s.nGameWidth;
+    options.nGameHeight = s.nGameHeight;
+    options.nColorDepth = s.nColorDepth;
+    options.bScreenFull = s.bScreenFull;
+    options.bCloseBtn = s.bCloseBtn;
+    options.bShowCursor = s.bShowCursor;
+    options.nQuality = s.nQuality;
+    options.nCloseKind = CloseKindFor(bHasWindow, ClassifySelectionCode(s.strCode));
+    options.bCloseOnEvent = s.bCloseOnEvent;
+    // A menu's title is one of the program's texts, so it always fits.
+    CopyText(options.strTitle, sizeof options.strTitle, strTitle);
+    return options;
 }
 
 const MissingControlOffer* MissingControlOf(GameKind kind) {

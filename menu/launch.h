@@ -4,6 +4,7 @@
 #pragma once
 
 #include "menu/menu_layout.h"
+#include "screen/game_screen.h"
 
 #include <cstddef>
 
@@ -22,17 +23,15 @@ struct GameKindInfo {
 GameKind FindGameKind(const char* path);
 const GameKindInfo& GameKindOf(GameKind kind);
 
-// True when the text begins with "http:" or "https:", in any case: a web address that is used
-// as it is written.
-bool IsWebAddress(const char* text);
-
-// The path a selection's file names: a web address unchanged, anything else joined to the
-// working directory ("%s\\%s"). False, leaving dst empty, when the result does not fit.
-bool ResolveSelectionPath(char* dst, std::size_t size, const char* workDir, const char* url);
-
 // The game screen's close kind for a run code: the program ends when there is no launching
 // window or the code is "runexit", the menu closes for "runclose", and otherwise it comes back.
 int CloseKindFor(bool bHasWindow, SelectionCode code);
+
+// The game screen a selection of a control kind opens: the selection's display mode, colours,
+// sizes, cursor, close button and quality, the menu's title, and the close kind and
+// close-on-event flag of its run code. bHasWindow: a launching menu window will be parked.
+GameScreenOptions GameScreenOptionsFor(const MenuSelection& s, GameKind kind, const char* strTitle,
+                                       bool bHasWindow);
 
 // Texts of the launch's error boxes (printf formats taking the path).
 extern const char* const kLaunchExecFailedFormat;

@@ -1,6 +1,7 @@
 #include "menu/menu_config.h"
 
-#include "app/diag.h"
+#include "base/diag.h"
+#include "base/program.h"
 
 #include <cstdint>
 #include <cstring>
@@ -8,8 +9,6 @@
 const char* const kTitleImageFailedFormat = "%s - failed to load title screen image %s";
 
 namespace {
-
-const char* const kProgramName = "tovak.exe";
 
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');

@@ -2,7 +2,7 @@
 // the labels of the screen-size dialog and at most MAX_SELECTIONS selections.
 #pragma once
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/profile.h"
 
 constexpr int MAX_SELECTIONS = 20;

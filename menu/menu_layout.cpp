@@ -1,6 +1,6 @@
 #include "menu/menu_layout.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -156,11 +156,6 @@ int MenuClickTargets(const CMenuModel& model, int x, int y, int* indices) {
             indices[count++] = i;
     }
     return count;
-}
-
-std::uint32_t ColorToColorRef(int rgb) {
-    std::uint32_t value = static_cast<std::uint32_t>(rgb);
-    return ((value & 0xFFu) << 16) | (value & 0xFF00u) | ((value >> 16) & 0xFFu);
 }
 
 MenuPaintPlan MenuPlanPaint(const CMenuModel& model, const MenuFocusState& state,

@@ -122,9 +122,6 @@ constexpr std::uint32_t kDescriptionFill = 0x0066FFFF;
 MenuPaintPlan MenuPlanPaint(const CMenuModel& model, const MenuFocusState& state,
                             bool hasKeyboardFocus, IMenuTextMeasure& measure);
 
-// A configuration colour 0xRRGGBB as a Windows COLORREF 0x00BBGGRR.
-std::uint32_t ColorToColorRef(int rgb);
-
 // Screen and frame metrics that place the menu's window and dialog.
 struct ScreenMetrics {
     int cxScreen;

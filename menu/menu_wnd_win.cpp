@@ -1,12 +1,21 @@
 #include "menu/menu_wnd_win.h"
 
-#include "app/diag.h"
-#include "app/startup.h"
-#include "app/startup_win.h"
+#include "base/diag.h"
+#include "base/globals_win.h"
+#include "base/messages.h"
+#include "base/program.h"
+#include "menu/launch.h"
+#include "menu/run_selection_win.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
+#include "screen/browser_table.h"
+#include "screen/separate_browser_win.h"
 
 namespace {
+
+// The menu timer: id 0, 330 ms; it drives the blinking focus frame and the description box.
+constexpr UINT_PTR MENU_TIMER_ID = 0;
+constexpr UINT MENU_TIMER_MS = 330;
 
 // Measures one line in the default font on a memory device context for the screen, made and
 // deleted for each measurement.
@@ -116,7 +125,7 @@ int CMenuWnd::LoadMenu(const char* section) {
     if (strTitleImage[0] == '\0')
         return 1;
     if (imgTitle.Load(strTitleImage) == 0) {
-        FormatText(error, sizeof error, kTitleImageFailedFormat, "tovak.exe", strTitleImage);
+        FormatText(error, sizeof error, kTitleImageFailedFormat, kProgramName, strTitleImage);
         ShowError(error);
         return 0;
     }
@@ -130,7 +139,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::RunMenu at1");
     if (nSelections == 1) {
         WriteLog("CMenuWnd::RunMenu at2");
-        if (!RunSelection(0, hParent)) {
+        if (!RunSelection(sel[0], strTitle, hParent)) {
             if (!hParent)
                 PostQuitMessage(0);
             return 0;
@@ -150,7 +159,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     if (end == -1)
         return 0; // the dialog could not be made: the menu did not run
     if (end == IDC_SIZE_PLAY)
-        return RunSelection(nDialogChoice, hParent) ? 1 : 0;
+        return RunSelection(sel[nDialogChoice], strTitle, hParent) ? 1 : 0;
     if (!hParent)
         PostQuitMessage(0);
     return 1;
@@ -174,6 +183,61 @@ HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     if (hParent)
         EnableWindow(hParent, FALSE);
     return hWindow;
+}
+
+int CMenuWnd::ActivateSelection(int i, HWND hWindow) {
+    WriteLog("CMenuWnd::ActivateSelection");
+    if (i < 0 || i >= nSelections)
+        return 0;
+    MenuSelection& s = sel[i];
+    int result = 1;
+    switch (ClassifySelectionCode(s.strCode)) {
+    case SelectionCode::Close:
+        PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        break;
+    case SelectionCode::Exit:
+        PostQuitMessage(0);
+        break;
+    case SelectionCode::Visit:
+        result = OpenSeparateBrowser(s.strUrl);
+        break;
+    case SelectionCode::Menu: {
+        // The sub-menu is owned by this menu's window; one that cannot be shown ends the
+        // program after its own message.
+        CMenuWnd* subMenu = nullptr;
+        if (!LoadAndRunMenu(hWindow, SW_SHOWNORMAL, s.strUrl, &subMenu)) {
+            PostQuitMessage(0);
+            result = 0;
+        }
+        break;
+    }
+    case SelectionCode::Run:
+    case SelectionCode::RunClose:
+    case SelectionCode::RunExit:
+        result = RunSelection(s, strTitle, hWindow);
+        break;
+    case SelectionCode::Other:
+        break;
+    }
+    RECT hot, desc;
+    CalcSelectionRects(i, &hot, &desc);
+    InvalidateRect(hWindow, &hot, FALSE);
+    if (desc.left != -1 || desc.right != -1)
+        InvalidateRect(hWindow, &desc, FALSE);
+    return result;
+}
+
+void CMenuWnd::Park(HWND hWindow) {
+    KillTimer(hWindow, MENU_TIMER_ID);
+    EnableWindow(hWindow, FALSE);
+}
+
+void CMenuWnd::Unpark(HWND hWindow) {
+    SetTimer(hWindow, MENU_TIMER_ID, MENU_TIMER_MS, nullptr);
+    EnableWindow(hWindow, TRUE);
+    // The menu takes the keyboard again: it was disabled when the game went, so the system did
+    // not give it the activation then.
+    SetForegroundWindow(hWindow);
 }
 
 void CMenuWnd::CalcSelectionRects(int i, RECT* hotSpot, RECT* descBox) {
@@ -318,6 +382,17 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
         return 0;
 
     case WM_COMMAND:
+        return 0;
+
+    case kMsgGameStarted:
+        Park(hWindow);
+        return 0;
+
+    case kMsgGameEnded:
+        if (static_cast<int>(wParam) == kCloseMenu)
+            PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        else
+            Unpark(hWindow);
         return 0;
 
     default:

@@ -64,8 +64,6 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     void SetFocusSelection(int i, HWND hWindow);
     // Carries out selection i's code; 0 for an index outside the list or a failed action.
     int ActivateSelection(int i, HWND hWindow);
-    // Runs selection i's game; hWnd is the game screen's parent and the menu that is parked.
-    int RunSelection(int index, HWND hWnd);
 
     CGifImage imgTitle;
     int nFocus = 0;
@@ -76,6 +74,10 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     LRESULT OnPaint(HWND hWindow);
     void Invalidate(HWND hWindow, const MenuInvalidation& invalidation);
     void OnDestroy(HWND hWindow);
+    // While a game it launched runs, the menu waits: no timer, no input. Afterwards it takes
+    // both back, and the keyboard.
+    void Park(HWND hWindow);
+    void Unpark(HWND hWindow);
 };
 
 // The menu that the screen-size dialog shows, set just before the dialog opens.
@@ -86,7 +88,3 @@ ScreenMetrics CurrentScreenMetrics();
 
 LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK SelectGameSizeDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// The menu timer: id 0, 330 ms; it drives the blinking focus frame and the description box.
-constexpr UINT_PTR MENU_TIMER_ID = 0;
-constexpr UINT MENU_TIMER_MS = 330;

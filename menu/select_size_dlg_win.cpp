@@ -1,7 +1,7 @@
 // The screen-size dialog: a menu without title image shown as a list of its selections.
 #include "menu/menu_wnd_win.h"
 
-#include "app/startup_win.h"
+#include "base/globals_win.h"
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
 

@@ -8,7 +8,7 @@
 // at a later registration), and a destructor reachable through T*.
 #pragma once
 
-#include "app/diag.h"
+#include "base/diag.h"
 
 constexpr int MAX_WINDOWS = 20;
 

@@ -1,5 +1,7 @@
 #include "platform/profile.h"
 
+#include "base/text.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -12,10 +14,6 @@ bool IsBlank(char ch) {
     return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // Compares a stored name with a name asked for; blanks around the asked name do not count.
 bool SameName(const std::string& stored, const char* asked) {
     while (*asked && IsBlank(*asked))
@@ -26,7 +24,7 @@ bool SameName(const std::string& stored, const char* asked) {
     if (stored.size() != n)
         return false;
     for (std::size_t i = 0; i < n; ++i) {
-        if (Lower(stored[i]) != Lower(asked[i]))
+        if (FoldAscii(stored[i]) != FoldAscii(asked[i]))
             return false;
     }
     return true;

@@ -3,7 +3,7 @@
 // the game screen's (or a test's).
 #pragma once
 
-#include "app/diag.h"
+#include "base/diag.h"
 
 #include <new>
 

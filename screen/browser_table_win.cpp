@@ -1,6 +1,6 @@
 #include "screen/browser_table_win.h"
 
-#include "app/diag.h"
+#include "base/diag.h"
 #include "screen/display_mode.h"
 
 CBrowserFuncs::CBrowserFuncs() {

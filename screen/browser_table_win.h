@@ -3,6 +3,7 @@
 
 #include "host/client_host_win.h"
 #include "screen/browser_table.h"
+#include "screen/game_screen.h"
 
 #include <windows.h>
 
@@ -16,10 +17,10 @@ class CBrowserFuncs {
     // Opens the game screen: switches the display mode, makes the background window, the logo
     // window, the host's control and the close button, and hides the cursor when asked. 1 when
     // the screen is open; 0 after a failure (with its box where the user must see it).
-    int OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScreenBg, int clrGameBg,
-                    int nScreenWidth, int nScreenHeight, int nGameWidth, int nGameHeight,
-                    int nColorDepth, int bScreenFull, int bCloseBtn, int bNewShowCursor,
-                    const char* strTitle, int nQuality);
+    // The options also give the record its close kind and close-on-event flag, before any
+    // window exists. hParentWnd owns the game screen and hears when it closes (none: the
+    // program ends instead).
+    int OpenBrowser(const GameScreenOptions& options, HWND hParentWnd);
     // Loads the page or movie into the host; the host's result.
     int OpenUrl(const char* name);
     // Restores the display mode if this record changed it, closes the host, and shows the

@@ -1,6 +1,6 @@
 #include "screen/display_mode.h"
 
-#include "app/diag.h"
+#include "base/diag.h"
 
 #include <cstring>
 

@@ -2,6 +2,8 @@
 // logo and the close button. Plain geometry, kept apart from the windows that use it.
 #pragma once
 
+#include "base/text.h"
+
 #include <cstdint>
 
 constexpr std::uint32_t kGameScreenFullStyle = 0x90000000u;     // WS_POPUP | WS_VISIBLE
@@ -12,6 +14,24 @@ constexpr unsigned kGameScreenTimerId = 1;
 constexpr unsigned kGameScreenTimerMs = 500;
 constexpr int kCloseButtonWidth = 16;
 constexpr int kCloseButtonHeight = 14;
+
+// Everything a game screen needs to open, made from the selection that launches it: one value
+// handed down to the game screen, so that it knows from the start what its closing does.
+struct GameScreenOptions {
+    int nBrowserType; // host kind: the web browser, Shockwave or Flash
+    int clrScreenBg;  // background window colour, 0xRRGGBB
+    int clrGameBg;    // the control's background colour, 0xRRGGBB
+    int nScreenWidth, nScreenHeight;
+    int nGameWidth, nGameHeight; // 0 in either: the whole screen size
+    int nColorDepth;
+    int bScreenFull;
+    int bCloseBtn;
+    int bShowCursor;
+    int nQuality;      // Flash quality 1..5
+    int nCloseKind;    // what closing the screen does to the launching menu
+    int bCloseOnEvent; // the game's own closing event closes the screen
+    char strTitle[TEXT_MAX]; // window text of the background window
+};
 
 // What a selection asks of the game screen, and what the display gave it.
 struct GameScreenRequest {

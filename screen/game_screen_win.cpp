@@ -1,17 +1,15 @@
 #include "screen/game_screen_win.h"
 
-#include "app/diag.h"
-#include "app/startup_win.h"
+#include "base/diag.h"
+#include "base/globals_win.h"
+#include "base/messages.h"
 #include "host/host_text.h"
-#include "host/movie_vars_win.h"
 #include "image/gif.h"
-#include "menu/menu_wnd_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table_win.h"
 #include "screen/display_mode.h"
 #include "screen/game_screen.h"
-
-extern CGifImage g_imgLogo;
+#include "screen/saved_data_win.h"
 
 namespace {
 
@@ -41,8 +39,8 @@ HWND CreateOwnedPopup(const char* className, DWORD exStyle, int x, int y, int wi
     return hWindow;
 }
 
-// The background window is going: restore what its record changed, then bring back, close or
-// end what launched it, as the record's close kind says.
+// The background window is going: restore what its record changed, then tell the menu that
+// launched it (which comes back or closes, as the close kind says), or end the program.
 void CloseGameScreen(HWND hWindow) {
     CBrowserFuncs* record = FindBrowser(hWindow);
     if (!record || record->nCloseKind == kCloseProgram) {
@@ -53,30 +51,25 @@ void CloseGameScreen(HWND hWindow) {
     record->bClosed = 1;
     record->CloseBrowser();
     HWND hOwner = GetParent(hWindow);
-    if (record->nCloseKind == kCloseMenu) {
-        if (hOwner)
-            PostMessageA(hOwner, WM_CLOSE, 0, 0);
-        else
-            PostQuitMessage(0);
-        return;
-    }
-    if (hOwner) {
-        SetTimer(hOwner, MENU_TIMER_ID, MENU_TIMER_MS, nullptr);
-        EnableWindow(hOwner, TRUE);
-        // The menu takes the keyboard again: it was disabled when the game screen went, so
-        // the system did not give it the activation then.
-        SetForegroundWindow(hOwner);
-    }
+    if (hOwner)
+        SendMessageA(hOwner, kMsgGameEnded, static_cast<WPARAM>(record->nCloseKind), 0);
+    else if (record->nCloseKind == kCloseMenu)
+        PostQuitMessage(0);
 }
 
 } // namespace
 
-int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScreenBg, int clrGameBg,
-                               int nScreenWidth, int nScreenHeight, int nGameWidth, int nGameHeight,
-                               int nColorDepth, int bScreenFull, int bCloseBtn, int bNewShowCursor,
-                               const char* strTitle, int nQuality) {
-    clrScreenBg = static_cast<unsigned int>(clrNewScreenBg);
-    bShowCursor = bNewShowCursor;
+int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd) {
+    const int nBrowserType = options.nBrowserType;
+    const int bScreenFull = options.bScreenFull;
+    const int nScreenWidth = options.nScreenWidth;
+    const int nScreenHeight = options.nScreenHeight;
+    clrScreenBg = static_cast<unsigned int>(options.clrScreenBg);
+    bShowCursor = options.bShowCursor;
+    // Known before any window exists: a closing event that arrives while the game loads
+    // already finds what closing does.
+    nCloseKind = options.nCloseKind;
+    bCloseOnEvent = options.bCloseOnEvent;
     WriteLog("OpenBrowser at1");
     CloseBrowser();
     WriteLog("OpenBrowser at2");
@@ -84,8 +77,8 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
     // A windowed web page may still change the colour depth; a windowed movie never touches
     // the display.
     if (bScreenFull || nBrowserType == kHostWebBrowser) {
-        bDisplayChanged =
-            g_DisplayMode.CalcDisplayMode(bScreenFull, nScreenWidth, nScreenHeight, nColorDepth);
+        bDisplayChanged = g_DisplayMode.CalcDisplayMode(bScreenFull, nScreenWidth, nScreenHeight,
+                                                        options.nColorDepth);
         if (bDisplayChanged == 1)
             g_DisplayMode.ChangeDisplayMode(1);
     } else {
@@ -95,10 +88,10 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
     GameScreenRequest request{bScreenFull && bDisplayChanged == 1,
                               nScreenWidth,
                               nScreenHeight,
-                              nGameWidth,
-                              nGameHeight,
+                              options.nGameWidth,
+                              options.nGameHeight,
                               bScreenFull,
-                              bCloseBtn,
+                              options.bCloseBtn,
                               bShowCursor};
     // The frame of a captioned window, so that its client area is the whole screen size.
     RECT frame = {0, 0, 0, 0};
@@ -109,7 +102,7 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
     bShowCursor = layout.bShowCursor;
 
     hBkWnd =
-        CreateWindowExA(0, "BkGrndWnd", strTitle, layout.style, layout.x, layout.y, layout.width,
+        CreateWindowExA(0, "BkGrndWnd", options.strTitle, layout.style, layout.x, layout.y, layout.width,
                         layout.height, hParentWnd, nullptr, g_hInstance, nullptr);
     if (!hBkWnd) {
         ShowError("CreateWindowEx for BkGrndWnd failed");
@@ -136,8 +129,11 @@ int CBrowserFuncs::OpenBrowser(int nBrowserType, HWND hParentWnd, int clrNewScre
                                  g_imgLogo.nHeight, hBkWnd);
     }
 
-    if (!host.InitHost(hBkWnd, nBrowserType, "", WS_CHILD | WS_VISIBLE, clrGameBg, layout.gameX,
-                       layout.gameY, layout.gameWidth, layout.gameHeight, nQuality)) {
+    if (!host.InitHost(hBkWnd, nBrowserType, "", WS_CHILD | WS_VISIBLE, options.clrGameBg,
+                       layout.gameX, layout.gameY, layout.gameWidth, layout.gameHeight,
+                       options.nQuality)) {
+        // No game started, so the menu was never told to wait: the closing only hands it back.
+        nCloseKind = kCloseToMenu;
         CloseBrowser();
         if (hLogo)
             PostMessageA(hLogo, WM_CLOSE, 0, 0);
@@ -211,6 +207,13 @@ LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM
         CBrowserFuncs* record = FindBrowser(hWindow);
         if (record && record->host.nBrowserType == kHostFlash)
             ExchangeMovieVars(record);
+        return 0;
+    }
+    case kMsgHostAsksClose: {
+        // The game asked to close; the selection says whether that closes its screen.
+        CBrowserFuncs* record = FindBrowser(hWindow);
+        if (record && record->bCloseOnEvent)
+            PostMessageA(hWindow, WM_CLOSE, 0, 0);
         return 0;
     }
     case WM_PARENTNOTIFY: {

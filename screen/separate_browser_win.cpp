@@ -1,11 +1,10 @@
 #include "screen/separate_browser_win.h"
 
-#include "app/bstr_win.h"
-#include "app/diag.h"
-#include "app/startup.h"
-#include "app/startup_win.h"
-#include "app/text.h"
-#include "menu/launch.h"
+#include "base/bstr_win.h"
+#include "base/diag.h"
+#include "base/globals.h"
+#include "base/program.h"
+#include "base/text.h"
 #include "screen/separate_browser.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 // tovak-check end to end: broken game folders made here, each with several faults, checked
 // against the exact findings; the sample game clean; a preview decoded back.
 #include "image/gif.h"
-#include "menu/menu_check.h"
+#include "tools/check/menu_check.h"
 #include "platform/profile.h"
-#include "tools/check_tool.h"
+#include "tools/check/check_tool.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,5 +1,5 @@
 // The diagnostic log: entry format, logging off, the one-time failure box, appending.
-#include "app/diag.h"
+#include "base/diag.h"
 #include "fake_error_box.h"
 
 #include <gtest/gtest.h>

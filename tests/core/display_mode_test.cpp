@@ -1,5 +1,5 @@
 // The display-mode switcher over made-up mode lists.
-#include "app/diag.h"
+#include "base/diag.h"
 #include "screen/display_mode.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The native build has no message boxes: errors are recorded for the tests to read.
 #include "fake_error_box.h"
 
-#include "app/diag.h"
+#include "base/diag.h"
 
 std::vector<std::string> g_shownErrors;
 

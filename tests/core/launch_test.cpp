@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 TEST(Launch, KindIsTheFirstSubstringFoundInTheUpperCasedPath) {
@@ -52,4 +53,75 @@ TEST(Launch, CloseKind) {
     EXPECT_EQ(CloseKindFor(true, SelectionCode::RunExit), kCloseProgram);
     EXPECT_EQ(CloseKindFor(false, SelectionCode::Run), kCloseProgram);
     EXPECT_EQ(CloseKindFor(false, SelectionCode::RunClose), kCloseProgram);
+}
+
+TEST(Text, OneCaseFoldForAsciiLettersOnly) {
+    for (int c = 0; c < 256; ++c) {
+        char ch = static_cast<char>(c);
+        char expected = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : ch;
+        EXPECT_EQ(FoldAscii(ch), expected) << c;
+    }
+    // Letters beyond ASCII are never folded: "\xC4" and "\xE4" differ in every code page.
+    EXPECT_FALSE(EqualsNoCase("\xC4", "\xE4"));
+    EXPECT_TRUE(ContainsNoCase("A/CloseWindow.htm", "closewindow."));
+    EXPECT_FALSE(ContainsNoCase("closewindow", "closewindow."));
+    EXPECT_TRUE(StartsWithNoCase("RunExit", "runex"));
+    EXPECT_FALSE(StartsWithNoCase("run", "runex"));
+}
+
+TEST(Launch, GameScreenOptionsCarryTheSelectionAndItsCloseKind) {
+    MenuSelection windowedFlash{};
+    windowedFlash.bScreenFull = 0;
+    windowedFlash.nScreenWidth = 800;
+    windowedFlash.nScreenHeight = 600;
+    windowedFlash.nColorDepth = 16;
+    windowedFlash.nGameWidth = 640;
+    windowedFlash.nGameHeight = 0;
+    windowedFlash.clrScreenBg = 0xABCDEF;
+    windowedFlash.clrGameBg = 0x102030;
+    windowedFlash.bShowCursor = 0;
+    windowedFlash.bCloseBtn = 1;
+    windowedFlash.bCloseOnEvent = 1;
+    windowedFlash.nQuality = 2;
+    std::snprintf(windowedFlash.strCode, sizeof windowedFlash.strCode, "RUNCLOSE");
+
+    MenuSelection fullPage = windowedFlash;
+    fullPage.bScreenFull = 1;
+    fullPage.bCloseOnEvent = 0;
+    std::snprintf(fullPage.strCode, sizeof fullPage.strCode, "runexit");
+    MenuSelection plainRun = fullPage;
+    std::snprintf(plainRun.strCode, sizeof plainRun.strCode, "run");
+
+    struct Case {
+        const MenuSelection* s;
+        GameKind kind;
+        bool bHasWindow;
+        int nBrowserType, bScreenFull, bCloseOnEvent, nCloseKind;
+    } cases[] = {
+        {&windowedFlash, GameKind::Flash, true, 3, 0, 1, kCloseMenu},
+        {&windowedFlash, GameKind::Shockwave, false, 2, 0, 1, kCloseProgram},
+        {&fullPage, GameKind::WebPage, true, 1, 1, 0, kCloseProgram},
+        {&plainRun, GameKind::WebPage, true, 1, 1, 0, kCloseToMenu},
+        // A one-selection first menu runs its game without a window: the game ends the program.
+        {&plainRun, GameKind::Flash, false, 3, 1, 0, kCloseProgram},
+    };
+    for (const Case& c : cases) {
+        GameScreenOptions o = GameScreenOptionsFor(*c.s, c.kind, "Star Courier", c.bHasWindow);
+        SCOPED_TRACE(c.s->strCode);
+        EXPECT_EQ(o.nBrowserType, c.nBrowserType);
+        EXPECT_EQ(o.bScreenFull, c.bScreenFull);
+        EXPECT_EQ(o.bCloseOnEvent, c.bCloseOnEvent);
+        EXPECT_EQ(o.nCloseKind, c.nCloseKind);
+        EXPECT_EQ(o.clrScreenBg, 0xABCDEF);
+        EXPECT_EQ(o.clrGameBg, 0x102030);
+        EXPECT_EQ(o.nScreenWidth, 800);
+        EXPECT_EQ(o.nScreenHeight, 600);
+        EXPECT_EQ(o.nGameWidth, 640);
+        EXPECT_EQ(o.nGameHeight, 0);
+        EXPECT_EQ(o.nColorDepth, 16);
+        EXPECT_EQ(o.bShowCursor, 0);
+        EXPECT_EQ(o.bCloseBtn, 1);
+        EXPECT_EQ(o.nQuality, 2);
+        EXPECT_STREQ(o.strTitle, "Star Courier");
+    }
 }

@@ -1,5 +1,5 @@
 // The narrow/wide conversions used for every COM call, in this process.
-#include "app/bstr_win.h"
+#include "base/bstr_win.h"
 
 #include <gtest/gtest.h>
 

@@ -115,7 +115,8 @@ TEST(GameScreenDesktop, BackgroundWindowThatCannotBeMadeGivesTheDisplayBack) {
     g_hInstance = GetModuleHandleA(nullptr);
     BoxAnswerer answerer(IDOK);
     CBrowserFuncs record;
-    EXPECT_EQ(record.OpenBrowser(3, nullptr, 0, 0, 640, 480, 0, 0, 32, 1, 1, 1, "title", 4), 0);
+    GameScreenOptions options{3, 0, 0, 640, 480, 0, 0, 32, 1, 1, 1, 4, kCloseToMenu, 0, "title"};
+    EXPECT_EQ(record.OpenBrowser(options, nullptr), 0);
     EXPECT_EQ(record.bDisplayChanged, 0);
     EXPECT_EQ(ScreenWidth(), 1024);
     std::vector<BoxInfo> boxes = answerer.Boxes();

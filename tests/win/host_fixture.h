@@ -2,8 +2,8 @@
 // parent window, the diagnostic log and the test doubles' journal and script.
 #pragma once
 
-#include "app/diag.h"
-#include "app/library_win.h"
+#include "base/diag.h"
+#include "host/library_win.h"
 #include "app/startup_win.h"
 #include "doubles/doubles.h"
 #include "driver/driver.h"

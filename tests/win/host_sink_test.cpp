@@ -2,8 +2,10 @@
 // event sink's close requests, and the game-screen records and their table.
 #include "host_fixture.h"
 
+#include "base/messages.h"
 #include "host/control_interfaces_win.h"
 #include "screen/browser_table_win.h"
+#include "screen/game_screen_win.h"
 
 #include <exdispid.h>
 
@@ -15,10 +17,14 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// Posted close requests waiting for the window, taken out of the queue.
+// Close requests for the game screen whose background window is hwnd: the host's requests go
+// through the game screen's window procedure, which decides by its record; the closes it posts
+// are taken out of the queue and counted.
 int TakeCloseRequests(HWND hwnd) {
-    int count = 0;
     MSG msg;
+    while (PeekMessageA(&msg, hwnd, kMsgHostAsksClose, kMsgHostAsksClose, PM_REMOVE))
+        ClientHostWndProc(hwnd, msg.message, msg.wParam, msg.lParam);
+    int count = 0;
     while (PeekMessageA(&msg, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE))
         ++count;
     return count;

@@ -1,5 +1,5 @@
 // The holder of the control-container library, in this process.
-#include "app/library_win.h"
+#include "host/library_win.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // it under Wine, and its end codes driven in-process.
 #include "menu_test_support.h"
 
-#include "app/diag.h"
+#include "base/diag.h"
 #include "app/startup.h"
 #include "app/startup_win.h"
 #include "menu/menu_wnd_win.h"

@@ -7,6 +7,7 @@
 
 #include "host/movie_vars.h"
 #include "host/movie_vars_win.h"
+#include "screen/saved_data_win.h"
 #include "screen/browser_table_win.h"
 
 using hosttest::HostTest;

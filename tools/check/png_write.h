@@ -1,7 +1,7 @@
 // Writing a preview picture as a PNG file, with libpng where the build has it.
 #pragma once
 
-#include "tools/menu_preview.h"
+#include "tools/check/menu_preview.h"
 
 #include <string>
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 constexpr std::size_t TEXT_MAX = 300;
 
@@ -23,5 +24,24 @@ bool FormatText(char* dst, std::size_t size, const char* format, ...)
 // path does not fit.
 bool JoinPath(char* dst, std::size_t size, const char* dir, const char* name);
 
+// The one ASCII case fold of the program: A to Z become a to z, every other byte stays. Names,
+// codes, kinds of files and addresses are all compared through it.
+char FoldAscii(char c);
+
 // Case-insensitive comparison of ASCII letters, as the configuration's codes are compared.
 bool EqualsNoCase(const char* a, const char* b);
+// Whether text begins with prefix, or contains needle, ASCII letters compared without regard
+// to case.
+bool StartsWithNoCase(const char* text, const char* prefix);
+bool ContainsNoCase(const char* text, const char* needle);
+
+// A configuration colour 0xRRGGBB as a Windows COLORREF 0x00BBGGRR.
+std::uint32_t ColorToColorRef(int rgb);
+
+// True when the text begins with "http:" or "https:", in any case: a web address that is used
+// as it is written.
+bool IsWebAddress(const char* text);
+
+// The path a selection's file names: a web address unchanged, anything else joined to the
+// working directory ("%s\\%s"). False, leaving dst empty, when the result does not fit.
+bool ResolveSelectionPath(char* dst, std::size_t size, const char* workDir, const char* url);

@@ -1,4 +1,4 @@
-#include "app/bstr_win.h"
+#include "base/bstr_win.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 // tovak-check: see tools/check_tool.h.
-#include "app/diag.h"
-#include "tools/check_tool.h"
+#include "base/diag.h"
+#include "tools/check/check_tool.h"
 
 #include <iostream>
 

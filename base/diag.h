@@ -2,10 +2,7 @@
 // markers and to show the failures a user must see.
 #pragma once
 
-#include "app/text.h"
-
-extern char g_szLogFile[TEXT_MAX];
-extern int g_bLogEnabled;
+#include "base/globals.h"
 
 // Local time of one log entry.
 struct LogTime {

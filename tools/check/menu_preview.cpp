@@ -1,4 +1,4 @@
-#include "tools/menu_preview.h"
+#include "tools/check/menu_preview.h"
 
 #include <algorithm>
 #include <string>
@@ -11,7 +11,7 @@ struct Glyph {
 };
 
 const Glyph kGlyphs[] = {
-#include "tools/preview_font.inc"
+#include "tools/check/preview_font.inc"
 };
 
 const Glyph& GlyphOf(char ch) {

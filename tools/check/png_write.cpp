@@ -1,4 +1,4 @@
-#include "tools/png_write.h"
+#include "tools/check/png_write.h"
 
 #ifdef TOVAK_HAVE_PNG
 #include <png.h>

@@ -1,5 +1,6 @@
-#include "menu/menu_check.h"
+#include "tools/check/menu_check.h"
 
+#include "base/program.h"
 #include "image/gif.h"
 #include "menu/launch.h"
 
@@ -12,7 +13,6 @@
 
 namespace {
 
-const char* const kProgramName = "tovak.exe";
 // The first menu's section, as the launcher asks for it.
 const char* const kFirstMenu = "Settings";
 const char* const kExitScreen = "exitnag";
@@ -20,10 +20,8 @@ const char* const kLogoFile = "tovak_logo.gif";
 
 std::string Lower(const std::string& text) {
     std::string out = text;
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    }
+    for (char& c : out)
+        c = FoldAscii(c);
     return out;
 }
 

@@ -1,8 +1,8 @@
-#include "tools/check_tool.h"
+#include "tools/check/check_tool.h"
 
-#include "menu/menu_check.h"
-#include "tools/menu_preview.h"
-#include "tools/png_write.h"
+#include "tools/check/menu_check.h"
+#include "tools/check/menu_preview.h"
+#include "tools/check/png_write.h"
 
 #include <filesystem>
 #include <fstream>

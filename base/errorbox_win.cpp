@@ -1,4 +1,4 @@
-#include "app/diag.h"
+#include "base/diag.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/library_win.h"
+#include "host/library_win.h"
 
 CLibrary::~CLibrary() {
     Free();

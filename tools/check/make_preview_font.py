@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Writes tools/preview_font.inc: the printable ASCII characters of DejaVu Sans Bold at 12 pixels
+"""Writes tools/check/preview_font.inc: the printable ASCII characters of DejaVu Sans Bold at 12 pixels
 (Debian's fonts-dejavu-core), one bit per pixel in cells 16 pixels high, with their advance
 widths. Their widths come close to those of the default font in which the menu window measures
 and draws a description, so that tovak-check's preview places description boxes as the window
-does. Run it again only to change the font:  /usr/bin/python3 tools/make_preview_font.py
+does. Run it again only to change the font:  /usr/bin/python3 tools/check/make_preview_font.py
 """
 import os
 from PIL import Image, ImageDraw, ImageFont
@@ -30,6 +30,6 @@ for code in range(32, 127):
 
 out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "preview_font.inc")
 with open(out, "w") as f:
-    f.write("// Written by tools/make_preview_font.py: characters 32 to 126 of DejaVu Sans Bold at 12\n")
+    f.write("// Written by tools/check/make_preview_font.py: characters 32 to 126 of DejaVu Sans Bold at 12\n")
     f.write("// pixels: advance width, then 16 rows, bit x of a row being the pixel in column x.\n")
     f.write("\n".join(lines) + "\n")

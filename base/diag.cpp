@@ -1,11 +1,8 @@
-#include "app/diag.h"
+#include "base/diag.h"
 
 #include <cstdio>
 #include <ctime>
 #include <string>
-
-char g_szLogFile[TEXT_MAX] = "c:\\tovak.txt";
-int g_bLogEnabled = 0;
 
 bool FormatLogLine(char* dst, std::size_t size, const LogTime& t, const char* message) {
     return FormatText(dst, size, "%d/%d/%d %d:%d:%d - %s\r\n", t.nMonth, t.nDay, t.nYear, t.nHour,
