@@ -1,3 +1,4 @@
+// The error box of the Windows program: a modal message box with the caption "Error".
 #include "base/diag.h"
 
 #include <windows.h>
