@@ -28,10 +28,12 @@ GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
     layout.gameHeight = whole ? screenHeight : request.nGameHeight;
     layout.gameX = (screenWidth - layout.gameWidth) / 2;
     layout.gameY = (screenHeight - layout.gameHeight) / 2;
-    // The button goes by the request, whichever geometry the display allowed.
+    // The button goes by the request, whichever geometry the display allowed; it lies inside
+    // the background window, one pixel from the right and top edges of its client area (in
+    // full screen, the screen's corner).
     layout.bCloseBtn = request.bScreenFull && request.bCloseBtn;
-    layout.closeX = layout.x + layout.width - (kCloseButtonWidth + 1);
-    layout.closeY = layout.y + 1;
+    layout.closeX = screenWidth - (kCloseButtonWidth + 1);
+    layout.closeY = 1;
     return layout;
 }
 

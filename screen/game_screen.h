@@ -55,7 +55,7 @@ struct GameScreenLayout {
     int x, y, width, height;                 // background window, screen coordinates
     int gameX, gameY, gameWidth, gameHeight; // game area in the background's client area
     int bCloseBtn;
-    int closeX, closeY; // close button, screen coordinates
+    int closeX, closeY; // close button, in the background's client area: its top-right corner
     int bShowCursor;
 };
 

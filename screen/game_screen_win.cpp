@@ -28,15 +28,30 @@ void FillClient(HWND hWindow, HDC dc, COLORREF colour) {
     DeleteObject(brush);
 }
 
-HWND CreateOwnedPopup(const char* className, DWORD exStyle, int x, int y, int width, int height,
-                      HWND hOwner) {
-    HWND hWindow = CreateWindowExA(exStyle, className, "", WS_POPUP | WS_VISIBLE, x, y, width,
-                                   height, hOwner, nullptr, g_hInstance, nullptr);
+// The logo and the close button are children of the background window, above the game's
+// container: the system then draws them over the game inside the game screen itself. (Owned
+// pop-ups are separate windows of the display server, which some systems stack under the
+// background window once the game activates it.) They do not notify the background window
+// when they go: that notice means the game's own window went.
+HWND CreateOverlay(const char* className, int x, int y, int width, int height, HWND hBkWnd) {
+    HWND hWindow = CreateWindowExA(WS_EX_NOPARENTNOTIFY, className, "",
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
+                                   hBkWnd, nullptr, g_hInstance, nullptr);
     if (hWindow) {
         ShowWindow(hWindow, SW_SHOWNORMAL);
         UpdateWindow(hWindow);
     }
     return hWindow;
+}
+
+// Puts the logo and the close button back above the game: a control may raise its own window
+// when it loads or is activated.
+void RaiseOverlays(HWND hBkWnd) {
+    static const char* const kOverlays[] = {"CloseBtn", "LoadLogo"};
+    for (const char* className : kOverlays) {
+        if (HWND hOverlay = FindWindowExA(hBkWnd, nullptr, className, nullptr))
+            SetWindowPos(hOverlay, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 // The background window is going: restore what its record changed, then tell the menu that
@@ -101,9 +116,10 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd
     GameScreenLayout layout = LayoutGameScreen(request, metrics);
     bShowCursor = layout.bShowCursor;
 
-    hBkWnd =
-        CreateWindowExA(0, "BkGrndWnd", options.strTitle, layout.style, layout.x, layout.y, layout.width,
-                        layout.height, hParentWnd, nullptr, g_hInstance, nullptr);
+    // Its painting leaves out its children: the game, the logo and the close button.
+    hBkWnd = CreateWindowExA(0, "BkGrndWnd", options.strTitle, layout.style | WS_CLIPCHILDREN,
+                             layout.x, layout.y, layout.width, layout.height, hParentWnd, nullptr,
+                             g_hInstance, nullptr);
     if (!hBkWnd) {
         ShowError("CreateWindowEx for BkGrndWnd failed");
         // The player must not be left in the game's display mode at the title screen.
@@ -120,18 +136,19 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd
 
     HWND hLogo = nullptr;
     if (g_imgLogo.nFrames > 0) {
+        // Centred on the background window's outer rectangle, as a child of it.
         int x, y;
         PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y);
-        // Topmost: some systems put the background window above its owned logo once the
-        // control exists, and again when the control activates it while loading; the logo
-        // must show over the loading game for its whole time.
-        hLogo = CreateOwnedPopup("LoadLogo", WS_EX_TOPMOST, x, y, g_imgLogo.nWidth,
-                                 g_imgLogo.nHeight, hBkWnd);
+        POINT at{x, y};
+        ScreenToClient(hBkWnd, &at);
+        hLogo = CreateOverlay("LoadLogo", at.x, at.y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
     }
 
-    if (!host.InitHost(hBkWnd, nBrowserType, "", WS_CHILD | WS_VISIBLE, options.clrGameBg,
-                       layout.gameX, layout.gameY, layout.gameWidth, layout.gameHeight,
-                       options.nQuality)) {
+    // The container clips its siblings above it, so that the game never draws over the logo
+    // or the close button.
+    if (!host.InitHost(hBkWnd, nBrowserType, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                       options.clrGameBg, layout.gameX, layout.gameY, layout.gameWidth,
+                       layout.gameHeight, options.nQuality)) {
         // No game started, so the menu was never told to wait: the closing only hands it back.
         nCloseKind = kCloseToMenu;
         CloseBrowser();
@@ -143,8 +160,9 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd
     WriteLog("OpenBrowser at4");
 
     if (layout.bCloseBtn)
-        CreateOwnedPopup("CloseBtn", 0, layout.closeX, layout.closeY, kCloseButtonWidth,
-                         kCloseButtonHeight, hBkWnd);
+        CreateOverlay("CloseBtn", layout.closeX, layout.closeY, kCloseButtonWidth,
+                      kCloseButtonHeight, hBkWnd);
+    RaiseOverlays(hBkWnd);
 
     if (!bShowCursor) {
         while (ShowCursor(FALSE) >= 0) {
@@ -198,6 +216,7 @@ LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM
                 g_DisplayMode.ChangeDisplayMode(1);
                 WriteLog("ClientHostWndProc at7");
                 record->host.ActivateHost();
+                RaiseOverlays(hWindow);
             }
         }
         bSwitching = false;

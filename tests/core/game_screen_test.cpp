@@ -51,13 +51,13 @@ TEST(GameScreenLayout, WindowedClientAreaIsTheScreenSizeCentredWithCursorShown) 
     EXPECT_FALSE(l.bCloseBtn);
 
     // Full screen asked for but no mode fitted: windowed, yet the button is still made, at
-    // the top-right of the captioned window.
+    // the top-right of the window's client area.
     r.bScreenFull = 1;
     l = LayoutGameScreen(r, kMetrics);
     EXPECT_EQ(l.style, 0x90C80000u);
     EXPECT_TRUE(l.bCloseBtn);
-    EXPECT_EQ(l.closeX, 76 + 648 - 17);
-    EXPECT_EQ(l.closeY, 47);
+    EXPECT_EQ(l.closeX, 640 - 17);
+    EXPECT_EQ(l.closeY, 1);
 
     int x, y;
     PlaceLogo(l, 240, 121, x, y);

@@ -34,6 +34,9 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
                   Sel(2, "screenfull", "Y") + Sel(2, "screensize", "800,600") +
                       Sel(2, "screencolordepth", "32") + Sel(2, "screenclosebtn", "N"));
     GameFolder g("game_full_screen", 2, sels);
+    // A logo of one colour, 100 x 50: centred on the 640 x 480 screen while the game loads.
+    const COLORREF logoColour = RGB(0xF0, 0xA0, 0x10);
+    g.folder.AddGif("tovak_logo.gif", menutest::Picture(100, 50, {0xF0A010}));
     g.Start();
     ASSERT_TRUE(CursorShowing());
 
@@ -41,6 +44,12 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
     HWND bk = g.WaitBackground();
     ASSERT_NE(bk, nullptr);
     EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 640; }, kLong));
+    EXPECT_TRUE(WaitUntil([&] { return ReadScreenPixel(320, 240) == logoColour; }, 2000));
+    EXPECT_EQ(ReadScreenPixel(271, 216), logoColour);
+    EXPECT_EQ(ReadScreenPixel(368, 263), logoColour);
+    // After its time the game's rectangle (the control double paints nothing of its own)
+    // shows there again.
+    EXPECT_TRUE(WaitUntil([&] { return ReadScreenPixel(320, 240) != logoColour; }, 4000));
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
     RECT outer = WindowRect(bk);
     EXPECT_EQ(outer.left, 0);
@@ -60,22 +69,34 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
     EXPECT_TRUE(WaitUntil([] { return !CursorShowing(); }, kLong));
 
     // The close button in the top-right corner, drawn from its bitmap.
-    HWND button = g.proc.WaitWindow("CloseBtn", kLong);
-    ASSERT_NE(button, nullptr);
+    HWND button = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (button = FindChild(bk, "CloseBtn")) != nullptr; }));
     RECT br = WindowRect(button);
     EXPECT_EQ(br.left, 640 - 17);
     EXPECT_EQ(br.top, 1);
     EXPECT_EQ(br.right - br.left, 16);
     EXPECT_EQ(br.bottom - br.top, 14);
-    EXPECT_EQ(Owner(button), bk);
+    // Its bitmap on screen: the cross, the face, the light and dark edges.
+    auto buttonShown = [&] {
+        const struct {
+            int x, y;
+            COLORREF colour;
+        } expected[] = {{4, 3, RGB(0, 0, 0)},        {7, 6, RGB(0, 0, 0)},
+                        {2, 3, RGB(214, 211, 206)},  {0, 5, RGB(255, 255, 255)},
+                        {14, 5, RGB(132, 130, 132)}, {15, 0, RGB(66, 65, 66)},
+                        {5, 12, RGB(132, 130, 132)}, {5, 13, RGB(66, 65, 66)}};
+        for (const auto& e : expected) {
+            COLORREF seen = ReadScreenPixel(640 - 17 + e.x, 1 + e.y);
+            if (seen != e.colour) {
+                ADD_FAILURE() << "close button (" << e.x << "," << e.y << ") reads " << std::hex
+                              << seen;
+                return false;
+            }
+        }
+        return true;
+    };
     EXPECT_TRUE(WaitUntil([&] { return ReadScreenPixel(br.left + 4, 1 + 3) == RGB(0, 0, 0); }));
-    EXPECT_EQ(ReadScreenPixel(br.left + 7, 1 + 6), RGB(0, 0, 0));
-    EXPECT_EQ(ReadScreenPixel(br.left + 2, 1 + 3), RGB(214, 211, 206));
-    EXPECT_EQ(ReadScreenPixel(br.left + 0, 1 + 5), RGB(255, 255, 255));
-    EXPECT_EQ(ReadScreenPixel(br.left + 14, 1 + 5), RGB(132, 130, 132));
-    EXPECT_EQ(ReadScreenPixel(br.left + 15, 1 + 0), RGB(66, 65, 66));
-    EXPECT_EQ(ReadScreenPixel(br.left + 5, 1 + 12), RGB(132, 130, 132));
-    EXPECT_EQ(ReadScreenPixel(br.left + 5, 1 + 13), RGB(66, 65, 66));
+    EXPECT_TRUE(buttonShown());
 
     // Another program in front gets the desktop's mode; the game's comes back with the game.
     HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
@@ -91,6 +112,9 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
             SetForegroundWindow(bk);
         return ScreenWidth() == 640;
     }));
+    // The button is on screen again with the game.
+    EXPECT_TRUE(PumpUntil([&] { return ReadScreenPixel(640 - 17 + 4, 1 + 3) == RGB(0, 0, 0); }));
+    EXPECT_TRUE(buttonShown());
 
     // Pressed: the desktop's mode, the cursor and the menu come back.
     Click(button, 5, 5);
@@ -104,7 +128,7 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
     bk = g.WaitBackground();
     ASSERT_NE(bk, nullptr);
     EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 800; }, kLong));
-    EXPECT_TRUE(g.proc.TopWindows("CloseBtn").empty());
+    EXPECT_EQ(FindChild(bk, "CloseBtn"), nullptr);
     EXPECT_TRUE(WaitUntil([&] { return Cue(g.proc.Pid(), "ShockwaveEvent 1") == 1; }, kLong));
     EXPECT_EQ(g.proc.WaitExit(kLong), 0);
     EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 1024; }, kLong));

@@ -36,7 +36,7 @@ TEST(GameScreen, WindowedPageInWinesBrowserControl) {
     EXPECT_EQ(client.bottom - client.top, 480);
     EXPECT_EQ(outer.left, (1024 - (outer.right - outer.left)) / 2);
     EXPECT_EQ(outer.top, (768 - (outer.bottom - outer.top)) / 2);
-    EXPECT_TRUE(g.proc.TopWindows("CloseBtn").empty()); // windowed: no close button
+    EXPECT_EQ(FindChild(bk, "CloseBtn"), nullptr); // windowed: no close button
     EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(g.menu); }, kLong));
     EXPECT_TRUE(WaitUntil([&] { return ReadPixel(bk, 5, 5) == RGB(0x12, 0x34, 0x56); }, kLong));
 
@@ -49,6 +49,11 @@ TEST(GameScreen, WindowedPageInWinesBrowserControl) {
     EXPECT_EQ(game.top, 120);
     EXPECT_EQ(game.right, 480);
     EXPECT_EQ(game.bottom, 360);
+    // On screen: Wine's (empty) page inside the rectangle, the background around it.
+    EXPECT_TRUE(WaitUntil([&] { return ReadPixel(bk, 160, 120) == RGB(255, 255, 255); }, kLong));
+    EXPECT_EQ(ReadPixel(bk, 479, 359), RGB(255, 255, 255));
+    EXPECT_EQ(ReadPixel(bk, 159, 119), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(ReadPixel(bk, 480, 360), RGB(0x12, 0x34, 0x56));
     std::vector<HWND> inner = ChildWindows(container);
     EXPECT_FALSE(inner.empty());
     for (HWND w : inner) {
@@ -261,20 +266,24 @@ TEST(GameScreen, SampleShowsItsLogoAndRunsItsArcadeGame) {
     Click(title, 185, 188);
     HWND bk = proc.WaitWindow("BkGrndWnd", kLong);
     ASSERT_NE(bk, nullptr);
-    HWND logo = proc.WaitWindow("LoadLogo", kLong);
-    ASSERT_NE(logo, nullptr);
+    HWND logo = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (logo = FindChild(bk, "LoadLogo")) != nullptr; }, kLong));
     RECT outer = WindowRect(bk), lr = WindowRect(logo);
     EXPECT_EQ(lr.right - lr.left, 240);
     EXPECT_EQ(lr.bottom - lr.top, 120);
     EXPECT_EQ(lr.left, outer.left + ((outer.right - outer.left) - 240) / 2);
     EXPECT_EQ(lr.top, outer.top + ((outer.bottom - outer.top) - 120) / 2);
     DWORD shown = GetTickCount();
-    // Still on top once the page has loaded under it.
+    // On screen over the page once that has loaded under it: the yellow of its lettering at
+    // (60, 60) of the image; the page's white there once it has gone.
+    const COLORREF lettering = RGB(255, 220, 80);
     Sleep(1000);
-    EXPECT_EQ(WindowFromPoint(POINT{lr.left + 120, lr.top + 60}), logo);
+    EXPECT_EQ(ReadScreenPixel(lr.left + 60, lr.top + 60), lettering);
     EXPECT_TRUE(WaitGone(logo, 5000));
     DWORD lasted = GetTickCount() - shown;
     EXPECT_GE(lasted, 1500u);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadScreenPixel(lr.left + 60, lr.top + 60) == RGB(255, 255, 255); }, 2000));
     PostMessageA(bk, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitGone(bk, kLong));
 
