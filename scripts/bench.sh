@@ -21,6 +21,13 @@ bench_start() {
         wine wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
+    # Window captions draw their buttons with the Marlett font, which a new prefix lacks (the
+    # close box shows an "r" instead of its cross); Debian's fonts-wine has it.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     # Keep one Wine server up for the whole run: each program then starts quickly.
     wineserver -p 300 >/dev/null 2>&1 || true
     # Windows are not left to a window manager (there is none on the bench): with managed

@@ -51,13 +51,21 @@ def centred_text(draw, box, text, size, colour, bold=True):
     draw.text((x, y), text, font=f, fill=colour)
 
 
+# Every hot spot is a card this tall. The title screen shows a selection's description in a box
+# centred on its hot spot, over the card's middle band: the label sits above that band and a
+# short hint below it, so that the box never hides either.
+CARD_HEIGHT = 88
+
+
 def button(draw, sel):
     # Drawn inside the hot spot, leaving its outer rings to the focus frame in the selection's
     # colour.
     x, y, w, h = sel["pos"]
     draw.rounded_rectangle([x + 4, y + 4, x + w - 5, y + h - 5], radius=10,
                            fill=(24, 28, 56), outline=(96, 104, 160), width=2)
-    centred_text(draw, (x, y, x + w, y + h), sel["label"], 18, (240, 240, 255))
+    centred_text(draw, (x, y + 6, x + w, y + 30), sel["label"], 18, (240, 240, 255))
+    centred_text(draw, (x, y + 54, x + w, y + h - 8), sel["hint"], 13, (150, 160, 210),
+                 bold=False)
 
 
 def save_gif(img, name):
@@ -66,6 +74,10 @@ def save_gif(img, name):
 
 
 # Each menu: its section, image, size, colours, heading and selections (hot spot = pos).
+def card(col_x, row_y, width=250):
+    return (col_x, row_y, width, CARD_HEIGHT)
+
+
 MENUS = [
     {
         "section": "Settings",
@@ -74,45 +86,52 @@ MENUS = [
         "sky": ((10, 14, 48), (70, 24, 90)),
         "title": GAME,
         "heading": GAME.upper(),
+        "heading_size": 40,
         "tagline": "Deliver the mail. Dodge the asteroids.",
         "selections": [
-            {"label": "Play 640 x 480", "pos": (60, 160, 250, 56), "color": "00FF00",
-             "code": "run", "url": "game.htm", "desc": "Play in a 640 x 480 window",
-             "screen": "640,480", "game": "640,480"},
-            {"label": "Play 800 x 600", "pos": (330, 160, 250, 56), "color": "00FFFF",
-             "code": "run", "url": "game.htm", "desc": "Play in an 800 x 600 window",
-             "screen": "800,600", "game": "640,480"},
-            {"label": "Full screen", "pos": (60, 230, 250, 56), "color": "FFFF00",
-             "code": "runexit", "url": "game.htm", "desc": "Play on the whole screen",
-             "screen": "640,480", "game": "0,0", "full": "Y"},
-            {"label": "Options...", "pos": (330, 230, 250, 56), "color": "FF8000",
-             "code": "menu", "url": "Options", "desc": "Picture quality and more"},
-            {"label": "Visit our website", "pos": (60, 300, 250, 56), "color": "FF00FF",
-             "code": "visit", "url": "http://www.example.com/", "desc": "More games online"},
-            {"label": "Quit", "pos": (330, 300, 250, 56), "color": "FF4040",
-             "code": "exit", "desc": "Leave the game"},
-            {"label": "Arcade bonus", "pos": (195, 380, 250, 56), "color": "80FF80",
-             "code": "run", "url": "arcade.exe", "desc": "A little game of its own",
-             "screen": "640,480", "game": "0,0", "full": "Y"},
+            {"label": "Play 640 x 480", "hint": "in a window", "pos": card(60, 92),
+             "color": "00FF00", "code": "run", "url": "game.htm",
+             "desc": "Play in a 640 x 480 window", "screen": "640,480", "game": "640,480"},
+            {"label": "Play 800 x 600", "hint": "in a larger window", "pos": card(330, 92),
+             "color": "00FFFF", "code": "run", "url": "game.htm",
+             "desc": "Play in an 800 x 600 window", "screen": "800,600", "game": "640,480"},
+            {"label": "Full screen", "hint": "the whole screen", "pos": card(60, 188),
+             "color": "FFFF00", "code": "runexit", "url": "game.htm",
+             "desc": "Play on the whole screen", "screen": "640,480", "game": "0,0",
+             "full": "Y"},
+            {"label": "Options...", "hint": "picture quality", "pos": card(330, 188),
+             "color": "FF8000", "code": "menu", "url": "Options",
+             "desc": "Picture quality and more"},
+            {"label": "Visit our website", "hint": "in your browser", "pos": card(60, 284),
+             "color": "FF00FF", "code": "visit", "url": "http://www.example.com/",
+             "desc": "More games online"},
+            {"label": "Quit", "hint": "back to the desktop", "pos": card(330, 284),
+             "color": "FF4040", "code": "exit", "desc": "Leave the game"},
+            {"label": "Arcade bonus", "hint": "a game of its own", "pos": card(195, 380),
+             "color": "80FF80", "code": "run", "url": "arcade.exe",
+             "desc": "A little game of its own", "screen": "640,480", "game": "0,0",
+             "full": "Y"},
         ],
     },
     {
         "section": "Options",
         "image": "options.gif",
-        "size": (420, 300),
+        "size": (420, 390),
         "sky": ((20, 40, 30), (10, 20, 60)),
         "title": GAME + " - Options",
         "heading": "OPTIONS",
         "tagline": "Choose the picture quality",
         "selections": [
-            {"label": "High quality", "pos": (85, 100, 250, 50), "color": "00FF00",
-             "code": "runclose", "url": "game.htm", "desc": "Best picture, slower",
-             "quality": "high", "screen": "800,600", "game": "640,480"},
-            {"label": "Low quality", "pos": (85, 160, 250, 50), "color": "FFFF00",
-             "code": "runclose", "url": "game.htm", "desc": "Faster on old machines",
-             "quality": "low", "screen": "800,600", "game": "640,480"},
-            {"label": "Back", "pos": (85, 220, 250, 50), "color": "FF8000",
-             "code": "close", "desc": "Back to the title screen"},
+            {"label": "High quality", "hint": "800 x 600 window", "pos": card(85, 96),
+             "color": "00FF00", "code": "runclose", "url": "game.htm",
+             "desc": "Best picture, slower", "quality": "high", "screen": "800,600",
+             "game": "640,480"},
+            {"label": "Low quality", "hint": "800 x 600 window", "pos": card(85, 192),
+             "color": "FFFF00", "code": "runclose", "url": "game.htm",
+             "desc": "Faster on old machines", "quality": "low", "screen": "800,600",
+             "game": "640,480"},
+            {"label": "Back", "hint": "to the title screen", "pos": card(85, 288),
+             "color": "FF8000", "code": "close", "desc": "Back to the title screen"},
         ],
     },
     {
@@ -124,10 +143,11 @@ MENUS = [
         "heading": "THANKS FOR PLAYING!",
         "tagline": "Get the full game with 40 more planets",
         "selections": [
-            {"label": "Full version", "pos": (30, 150, 170, 56), "color": "00FF00",
-             "code": "visit", "url": "http://www.example.com/buy", "desc": "Buy it in our shop"},
-            {"label": "Goodbye", "pos": (220, 150, 170, 56), "color": "FF4040",
-             "code": "exit", "desc": "See you soon"},
+            {"label": "Full version", "hint": "in our shop", "pos": card(30, 140, 170),
+             "color": "00FF00", "code": "visit", "url": "http://www.example.com/buy",
+             "desc": "Buy it in our shop"},
+            {"label": "Goodbye", "hint": "close the game", "pos": card(220, 140, 170),
+             "color": "FF4040", "code": "exit", "desc": "See you soon"},
         ],
     },
 ]
@@ -136,10 +156,10 @@ MENUS = [
 def draw_menu(menu, seed):
     width, height = menu["size"]
     img, draw = sky(width, height, *menu["sky"], seed)
-    heading_size = 44 if width > 500 else 28
-    centred_text(draw, (0, 20, width, 20 + heading_size + 16), menu["heading"], heading_size,
+    heading_size = menu.get("heading_size", 28)
+    centred_text(draw, (0, 12, width, 12 + heading_size + 12), menu["heading"], heading_size,
                  (255, 220, 80))
-    top = 36 + heading_size
+    top = 26 + heading_size
     centred_text(draw, (0, top, width, top + 24), menu["tagline"], 15, (200, 200, 230),
                  bold=False)
     for sel in menu["selections"]:

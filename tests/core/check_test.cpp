@@ -288,20 +288,20 @@ TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) 
     ASSERT_EQ(640, shot.width);
     ASSERT_EQ(480, shot.height);
     auto pixel = [&](int x, int y) { return shot.Pixel(x, y); };
-    // Selection 2 (selpos2=330,160,250,56, selcolor2=00FFFF): its three-pixel frame on the
+    // Selection 2 (selpos2=330,92,250,88, selcolor2=00FFFF): its three-pixel frame on the
     // right edge, and the title image just outside it.
-    EXPECT_EQ(0x00FFFF, pixel(579, 200));
-    EXPECT_EQ(0x00FFFF, pixel(577, 200));
+    EXPECT_EQ(0x00FFFF, pixel(579, 130));
+    EXPECT_EQ(0x00FFFF, pixel(577, 130));
     CGifImage title;
     ASSERT_EQ(1, title.Load((kSample + "/title.gif").c_str()));
     const CGifFrame& frame = *title.pFrames[0];
     for (int x : {5, 581, 600}) {
-        const unsigned char* c = frame.pColors + frame.pBits[200 * frame.nStride + x] * 4;
-        EXPECT_EQ((c[2] << 16) | (c[1] << 8) | c[0], pixel(x, 200)) << x;
+        const unsigned char* c = frame.pColors + frame.pBits[130 * frame.nStride + x] * 4;
+        EXPECT_EQ((c[2] << 16) | (c[1] << 8) | c[0], pixel(x, 130)) << x;
     }
-    // Its description box: black frame, the window's yellow inside.
-    EXPECT_EQ(0x000000, pixel(455, 175));
-    EXPECT_EQ(0xFFFF66, pixel(360, 177));
+    // Its description box in the card's middle band: black frame, the window's yellow inside.
+    EXPECT_EQ(0x000000, pixel(455, 123));
+    EXPECT_EQ(0xFFFF66, pixel(360, 125));
 }
 
 TEST(CheckFindings, OneLineEachAndValidJsonWhateverTheText) {

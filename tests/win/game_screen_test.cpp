@@ -263,7 +263,7 @@ TEST(GameScreen, SampleShowsItsLogoAndRunsItsArcadeGame) {
     ASSERT_NE(title, nullptr);
 
     // "Play 640 x 480": the web page with the logo over it, on top for its 2.25 s.
-    Click(title, 185, 188);
+    Click(title, 185, 136);
     HWND bk = proc.WaitWindow("BkGrndWnd", kLong);
     ASSERT_NE(bk, nullptr);
     HWND logo = nullptr;
@@ -289,7 +289,7 @@ TEST(GameScreen, SampleShowsItsLogoAndRunsItsArcadeGame) {
 
     // "Arcade bonus": the launcher waits for the game, then ends.
     EXPECT_TRUE(WaitUntil([&] { return IsEnabled(title); }, kLong));
-    Click(title, 320, 408);
+    Click(title, 320, 424);
     HWND arcade = nullptr;
     EXPECT_TRUE(WaitUntil(
         [&] { return (arcade = FindWindowA("StarCourierArcade", nullptr)) != nullptr; }, kLong));
