@@ -143,6 +143,9 @@ std::string ClassOf(HWND hwnd);
 std::vector<HWND> ChildWindows(HWND hwnd);
 
 // ---- Pixels ----------------------------------------------------------------------------------
+// What the player sees. Under Wine a read of the screen's device context gives the X server's
+// pixels (checked against `import -window root`: a logo hidden under another X window reads
+// as what covers it), not the windows' own drawing, so these answer for the screen itself.
 // The colour on screen at client coordinates of the window, or CLR_INVALID.
 COLORREF ReadPixel(HWND hwnd, int x, int y);
 COLORREF ReadScreenPixel(int x, int y);
