@@ -98,29 +98,83 @@ class RowCursor {
     int pass_ = 0;
 };
 
-// One code of the LZW table. A string is held as a chain of 8-byte pieces: `suffix` holds its
-// last ((length - 1) % 8) + 1 bytes, and `prefix` is the code of the rest of the string, whose
-// length is a multiple of 8 (unused while the string has at most 8 bytes). A string of up to
-// 8 bytes is thus written with one 8-byte copy, and a longer one with one copy per 8 bytes.
+// One code of the LZW table. A string is held as a chain of 8-byte pieces: `piece` holds its
+// last ((length - 1) % 8) + 1 bytes, followed by zero bytes, and the rest of the string, whose
+// length is a multiple of 8, is the string of the entry's prefix code (none while the string
+// has at most 8 bytes). A string of up to 8 bytes is thus written with one 8-byte copy, and a
+// longer one with one copy per 8 bytes.
+//
+// `link` holds the prefix code (bits 0-11), the length - 1 (bits 12-23) and the string's first
+// byte (bits 24-31). The piece is read and written as one 64-bit word and the link as one 32-bit
+// word: a code is often read right after it was defined, and a load that the processor can take
+// whole from one pending store costs a few cycles, where one pieced together from several
+// stores costs tens.
 struct LzwEntry {
-    std::uint8_t suffix[8];
-    std::uint16_t prefix;
-    std::uint16_t lengthM1; // length - 1
+    std::uint8_t piece[8];
+    std::uint8_t link[4];
 };
 
-// Writes the string of entry e at dst: its last piece at dst + (length - 1) rounded down to a
-// multiple of 8, then the pieces of the prefix chain in front of it. With wholePieces the last
-// piece is copied as 8 bytes, writing up to 7 bytes past the string; otherwise exactly.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the LZW table's pieces are 64-bit words holding their first byte lowest"
+#endif
+
+constexpr std::uint32_t kLinkCodeMask = 0xFFF;
+constexpr int kLinkLengthShift = 12;
+constexpr int kLinkFirstShift = 24;
+
+std::uint64_t LoadPiece(const LzwEntry& e) {
+    std::uint64_t v;
+    std::memcpy(&v, e.piece, 8);
+    return v;
+}
+
+std::uint32_t LoadLink(const LzwEntry& e) {
+    std::uint32_t v;
+    std::memcpy(&v, e.link, 4);
+    return v;
+}
+
+void StoreEntry(LzwEntry& e, std::uint64_t piece, std::uint32_t link) {
+    std::memcpy(e.piece, &piece, 8);
+    std::memcpy(e.link, &link, 4);
+}
+
+std::size_t LinkLengthM1(std::uint32_t link) {
+    return (link >> kLinkLengthShift) & kLinkCodeMask;
+}
+
+std::uint8_t LinkFirst(std::uint32_t link) {
+    return std::uint8_t(link >> kLinkFirstShift);
+}
+
+// The entry for the string of code `prev` (piece and link given) followed by `last`: the byte
+// goes in at the next place of prev's piece, or after a full piece starts a new one whose prefix
+// is prev. No branch depends on the string's length.
+void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, int prev, std::uint8_t last,
+            std::uint64_t* piece, std::uint32_t* link) {
+    const std::uint32_t longer = prevLink + (1u << kLinkLengthShift);
+    const unsigned shift = unsigned(LinkLengthM1(longer) & 7) * 8;
+    const std::uint64_t keep = shift != 0 ? prevPiece : 0;
+    *piece = keep | std::uint64_t(last) << shift;
+    *link = shift != 0 ? longer : (longer & ~kLinkCodeMask) | std::uint32_t(prev);
+}
+
+// Writes the string of the entry whose piece and link are given at dst: its last piece at
+// dst + (length - 1) rounded down to a multiple of 8, then the pieces of the prefix chain in
+// front of it. With wholePieces the last piece is copied as 8 bytes, writing up to 7 zero bytes
+// past the string; otherwise it is copied exactly.
 template <bool wholePieces>
-void WriteString(const LzwEntry* table, const LzwEntry& e, std::uint8_t* dst) {
-    const std::size_t m = e.lengthM1;
+void WriteString(const LzwEntry* table, std::uint64_t piece, std::uint32_t link,
+                 std::uint8_t* dst) {
+    const std::size_t m = LinkLengthM1(link);
     std::uint8_t* q = dst + (m & ~std::size_t(7));
-    std::memcpy(q, e.suffix, wholePieces ? 8 : (m & 7) + 1);
-    int code = e.prefix;
+    std::memcpy(q, &piece, wholePieces ? 8 : (m & 7) + 1);
     while (q != dst) {
+        const LzwEntry& e = table[link & kLinkCodeMask];
+        piece = LoadPiece(e);
+        link = LoadLink(e);
         q -= 8;
-        std::memcpy(q, table[code].suffix, 8);
-        code = table[code].prefix;
+        std::memcpy(q, &piece, 8);
     }
 }
 
@@ -140,11 +194,8 @@ class LzwDecoder {
         out_.Start(pixels, stride, width, height, interlaced);
         clear_ = 1 << minCodeSize;
         minCodeSize_ = minCodeSize;
-        for (int c = 0; c < clear_; ++c) {
-            LzwEntry& e = table_[c];
-            std::memset(&e, 0, sizeof e);
-            e.suffix[0] = std::uint8_t(c);
-        }
+        for (int c = 0; c < clear_; ++c)
+            StoreEntry(table_[c], std::uint64_t(c), std::uint32_t(c) << kLinkFirstShift);
         Reset();
         bits_ = 0;
         return true;
@@ -155,9 +206,9 @@ class LzwDecoder {
     // readable bytes must follow data[size].
     //
     // With zeroedRows the pixel rows must have been all zero before the frame's first call:
-    // strings are then written in whole 8-byte pieces, which may write up to 7 bytes past the
-    // string inside the current row, and those bytes are made zero again before returning.
-    // Without it no byte past the last string is touched.
+    // strings are then written in whole 8-byte pieces, which may write up to 7 zero bytes past
+    // the string inside the current row, where nothing has been written yet. Without it no byte
+    // past the last string is touched.
     template <bool zeroedRows>
     Status Decode(const std::uint8_t* data, std::size_t size, std::uint64_t* bitPos);
 
@@ -171,18 +222,6 @@ class LzwDecoder {
         prev_ = kNoCode;
     }
 
-    // Defines code as the string of prev followed by last. The whole 8-byte piece is copied,
-    // bytes past the string included, so that no branch depends on the string's length.
-    void Define(int code, int prev, std::uint8_t last) {
-        const LzwEntry& p = table_[prev];
-        LzwEntry& e = table_[code];
-        const unsigned m = p.lengthM1 + 1u;
-        std::memcpy(e.suffix, p.suffix, 8);
-        e.suffix[m & 7] = last;
-        e.prefix = (m & 7) != 0 ? p.prefix : std::uint16_t(prev); // a full piece starts anew
-        e.lengthM1 = std::uint16_t(m);
-    }
-
     RowCursor out_;
     std::uint64_t bits_ = 0;
     int clear_ = 0;
@@ -190,7 +229,9 @@ class LzwDecoder {
     int codeSize_ = 0;
     int nextFree_ = 0;
     int prev_ = kNoCode;
-    std::uint8_t prevFirst_ = 0; // first byte of the string of prev_
+    // The entry of prev_, kept out of the table so that defining the next code reads no memory.
+    std::uint64_t prevPiece_ = 0;
+    std::uint32_t prevLink_ = 0;
 
     LzwEntry table_[kTableSize];
 };
@@ -205,7 +246,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     int codeSize = codeSize_;
     int nextFree = nextFree_;
     int prev = prev_;
-    std::uint8_t prevFirst = prevFirst_;
+    std::uint64_t prevPiece = prevPiece_;
+    std::uint32_t prevLink = prevLink_;
     std::uint32_t mask = (1u << codeSize) - 1;
     std::uint8_t* p = out_.p;
     std::uint8_t* end = out_.end;
@@ -226,10 +268,20 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             prev = kNoCode;
             continue;
         }
-        // The code that extends prev with the first byte of the current string: none when
-        // there is no previous string, or when the code was defined just now.
-        int extend = prev;
-        if (code >= nextFree) {
+        std::uint64_t piece;
+        std::uint32_t link;
+        if (code < nextFree) {
+            piece = LoadPiece(table_[code]);
+            link = LoadLink(table_[code]);
+            // The next code is the previous string followed by this one's first byte; when the
+            // table is full it stays at 12 bits and no more codes are defined until a clear code.
+            if (prev != kNoCode && nextFree < kTableSize) {
+                std::uint64_t newPiece;
+                std::uint32_t newLink;
+                Extend(prevPiece, prevLink, prev, LinkFirst(link), &newPiece, &newLink);
+                StoreEntry(table_[nextFree++], newPiece, newLink);
+            }
+        } else {
             // Only the code about to be defined may be used before its definition: it stands
             // for the previous string plus that string's first byte. A larger code (or one
             // with no previous string) comes from a damaged file; a larger one is taken as the
@@ -238,25 +290,32 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 status = kFailed;
                 break;
             }
+            Extend(prevPiece, prevLink, prev, LinkFirst(prevLink), &piece, &link);
             code = nextFree++;
-            Define(code, prev, prevFirst);
-            extend = kNoCode;
+            StoreEntry(table_[code], piece, link);
         }
-        const LzwEntry& entry = table_[code];
-        const std::size_t length = std::size_t(entry.lengthM1) + 1;
-        std::uint8_t first;
+        prev = code;
+        prevPiece = piece;
+        prevLink = link;
+        // The code size grows once the next code to define needs another bit.
+        if (nextFree > int(mask) && codeSize < kMaxCodeBits) {
+            ++codeSize;
+            mask = (1u << codeSize) - 1;
+        }
+
+        const std::size_t length = LinkLengthM1(link) + 1;
         // Room for the string, and with whole pieces for its last piece too.
-        const std::size_t room = zeroedRows ? (std::size_t(entry.lengthM1) | 7) + 1 : length;
+        const std::size_t room = zeroedRows ? (LinkLengthM1(link) | 7) + 1 : length;
         if (room <= std::size_t(end - p)) {
-            WriteString<zeroedRows>(table_, entry, p);
-            first = *p;
+            WriteString<zeroedRows>(table_, piece, link, p);
             p += length;
+            if (p != end)
+                continue;
         } else {
             // The string runs past the end of the row: spell it out, then copy it row by
             // row. Whatever does not fit the frame is dropped.
-            std::uint8_t string[kTableSize]; // a string is never longer than 4094 bytes
-            WriteString<true>(table_, entry, string);
-            first = string[0];
+            std::uint8_t string[kTableSize]; // whole pieces of a string of at most 4094 bytes
+            WriteString<true>(table_, piece, link, string);
             std::size_t done = 0;
             bool full = false;
             for (;;) {
@@ -280,39 +339,25 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 status = kDone;
                 break;
             }
+            if (p != end)
+                continue;
         }
-        if (extend != kNoCode && nextFree < kTableSize)
-            Define(nextFree++, extend, first);
-        prev = code;
-        prevFirst = first;
-        // The code size grows once the next code to define needs another bit; when the table
-        // is full it stays at 12 bits and no more codes are defined until a clear code.
-        if (nextFree >= (1 << codeSize) && codeSize < kMaxCodeBits) {
-            ++codeSize;
-            mask = (1u << codeSize) - 1;
+        out_.p = p;
+        if (!out_.NextRow()) {
+            status = kDone;
+            break;
         }
-        if (p == end) {
-            out_.p = p;
-            if (!out_.NextRow()) {
-                status = kDone;
-                break;
-            }
-            p = out_.p;
-            end = out_.end;
-        }
+        p = out_.p;
+        end = out_.end;
     }
 
-    if (zeroedRows) {
-        // Undo what the last piece wrote past the last string.
-        const std::size_t n = std::size_t(end - p);
-        std::memset(p, 0, n < 7 ? n : 7);
-    }
     out_.p = p;
     out_.end = end;
     codeSize_ = codeSize;
     nextFree_ = nextFree;
     prev_ = prev;
-    prevFirst_ = prevFirst;
+    prevPiece_ = prevPiece;
+    prevLink_ = prevLink;
     bits_ += pos - startPos;
     *bitPos = pos;
     return status;
