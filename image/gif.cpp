@@ -104,8 +104,8 @@ class RowCursor {
 // has at most 8 bytes). A string of up to 8 bytes is thus written with one 8-byte copy, and a
 // longer one with one copy per 8 bytes.
 //
-// `link` holds the prefix code (bits 0-11), the length - 1 (bits 12-23) and the string's first
-// byte (bits 24-31). The piece is read and written as one 64-bit word and the link as one 32-bit
+// `link` holds the string's first byte (bits 0-7), the prefix code (bits 8-19) and the length
+// - 1 (bits 20-31). The piece is read and written as one 64-bit word and the link as one 32-bit
 // word: a code is often read right after it was defined, and a load that the processor can take
 // whole from one pending store costs a few cycles, where one pieced together from several
 // stores costs tens.
@@ -118,9 +118,9 @@ struct LzwEntry {
 #error "the LZW table's pieces are 64-bit words holding their first byte lowest"
 #endif
 
-constexpr std::uint32_t kLinkCodeMask = 0xFFF;
-constexpr int kLinkLengthShift = 12;
-constexpr int kLinkFirstShift = 24;
+constexpr int kLinkPrefixShift = 8;
+constexpr int kLinkLengthShift = 20;
+constexpr std::uint32_t kLinkPrefixBits = 0xFFFu << kLinkPrefixShift;
 
 std::uint64_t LoadPiece(const LzwEntry& e) {
     std::uint64_t v;
@@ -140,11 +140,15 @@ void StoreEntry(LzwEntry& e, std::uint64_t piece, std::uint32_t link) {
 }
 
 std::size_t LinkLengthM1(std::uint32_t link) {
-    return (link >> kLinkLengthShift) & kLinkCodeMask;
+    return link >> kLinkLengthShift;
+}
+
+std::uint32_t LinkPrefix(std::uint32_t link) {
+    return (link & kLinkPrefixBits) >> kLinkPrefixShift;
 }
 
 std::uint8_t LinkFirst(std::uint32_t link) {
-    return std::uint8_t(link >> kLinkFirstShift);
+    return std::uint8_t(link);
 }
 
 // The entry for the string of code `prev` (piece and link given) followed by `last`: the byte
@@ -153,10 +157,11 @@ std::uint8_t LinkFirst(std::uint32_t link) {
 void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, int prev, std::uint8_t last,
             std::uint64_t* piece, std::uint32_t* link) {
     const std::uint32_t longer = prevLink + (1u << kLinkLengthShift);
-    const unsigned shift = unsigned(LinkLengthM1(longer) & 7) * 8;
+    const unsigned shift = (longer >> (kLinkLengthShift - 3)) & 0x38; // 8 * ((length - 1) % 8)
     const std::uint64_t keep = shift != 0 ? prevPiece : 0;
     *piece = keep | std::uint64_t(last) << shift;
-    *link = shift != 0 ? longer : (longer & ~kLinkCodeMask) | std::uint32_t(prev);
+    *link =
+        shift != 0 ? longer : (longer & ~kLinkPrefixBits) | std::uint32_t(prev) << kLinkPrefixShift;
 }
 
 // Writes the string of the entry whose piece and link are given at dst: its last piece at
@@ -170,7 +175,7 @@ void WriteString(const LzwEntry* table, std::uint64_t piece, std::uint32_t link,
     std::uint8_t* q = dst + (m & ~std::size_t(7));
     std::memcpy(q, &piece, wholePieces ? 8 : (m & 7) + 1);
     while (q != dst) {
-        const LzwEntry& e = table[link & kLinkCodeMask];
+        const LzwEntry& e = table[LinkPrefix(link)];
         piece = LoadPiece(e);
         link = LoadLink(e);
         q -= 8;
@@ -195,7 +200,11 @@ class LzwDecoder {
         clear_ = 1 << minCodeSize;
         minCodeSize_ = minCodeSize;
         for (int c = 0; c < clear_; ++c)
-            StoreEntry(table_[c], std::uint64_t(c), std::uint32_t(c) << kLinkFirstShift);
+            StoreEntry(table_[c], std::uint64_t(c), std::uint32_t(c));
+        // The clear and end codes are marked by a length no string has, so that the decoding
+        // loop finds them on the way it takes for long strings, not by a test of every code.
+        StoreEntry(table_[clear_], 0, kSpecialLink);
+        StoreEntry(table_[clear_ + 1], 0, kSpecialLink);
         Reset();
         bits_ = 0;
         return true;
@@ -216,10 +225,43 @@ class LzwDecoder {
     std::uint64_t Bits() const { return bits_; }
 
   private:
+    static constexpr std::uint32_t kSpecialLink = 0xFFFu << kLinkLengthShift;
+
+    // Writes the string whose last piece and link are given at p, which is in the current row,
+    // exactly, going on in the next rows as far as it runs; whatever does not fit the frame is
+    // dropped. Returns the next pixel to write, with the cursor at its row, or null when the
+    // frame is full. Out of line: it is seldom needed, and the decoding loop keeps more of its
+    // values in registers without it.
+    __attribute__((noinline)) std::uint8_t* WriteAcrossRows(std::uint64_t piece, std::uint32_t link,
+                                                            std::uint8_t* p) {
+        std::uint8_t string[kTableSize]; // whole pieces of a string of at most 4094 bytes
+        WriteString<true>(table_, piece, link, string);
+        const std::size_t length = LinkLengthM1(link) + 1;
+        std::size_t done = 0;
+        for (;;) {
+            std::size_t n = std::size_t(out_.end - p);
+            if (n > length - done)
+                n = length - done;
+            std::memcpy(p, string + done, n);
+            p += n;
+            done += n;
+            if (p == out_.end) {
+                out_.p = p;
+                if (!out_.NextRow())
+                    return nullptr;
+                p = out_.p;
+            }
+            if (done == length)
+                return p;
+        }
+    }
+
+    // After a clear code, and at the start, the next code is taken on its own: it has no
+    // previous string and defines nothing.
     void Reset() {
         codeSize_ = minCodeSize_ + 1;
         nextFree_ = clear_ + 2;
-        prev_ = kNoCode;
+        afterClear_ = true;
     }
 
     RowCursor out_;
@@ -228,8 +270,10 @@ class LzwDecoder {
     int minCodeSize_ = 0;
     int codeSize_ = 0;
     int nextFree_ = 0;
-    int prev_ = kNoCode;
-    // The entry of prev_, kept out of the table so that defining the next code reads no memory.
+    bool afterClear_ = true;
+    // The previous code and its entry, kept out of the table so that defining the next code
+    // reads no memory.
+    int prev_ = 0;
     std::uint64_t prevPiece_ = 0;
     std::uint32_t prevLink_ = 0;
 
@@ -242,113 +286,139 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     const std::uint64_t limit = std::uint64_t(size) * 8;
     const std::uint64_t startPos = *bitPos;
     std::uint64_t pos = startPos;
-    const int clear = clear_;
     int codeSize = codeSize_;
     int nextFree = nextFree_;
     int prev = prev_;
     std::uint64_t prevPiece = prevPiece_;
     std::uint32_t prevLink = prevLink_;
     std::uint32_t mask = (1u << codeSize) - 1;
+    // Codes are read while a whole one is left: pos <= limit - codeSize.
+    std::int64_t stop = std::int64_t(limit) - codeSize;
     std::uint8_t* p = out_.p;
     std::uint8_t* end = out_.end;
     Status status = kNeedData;
 
-    while (pos + std::uint64_t(codeSize) <= limit) {
-        int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
-        pos += std::uint64_t(codeSize);
-
-        if (unsigned(code - clear) < 2u) {
-            if (code != clear) {
-                status = kDone; // the end code
+    for (;;) {
+        if (afterClear_) {
+            // The first code after a clear code (or at the start): a single byte, another
+            // clear code, or the end code. Anything else comes from a damaged file: there is
+            // no previous string to make sense of it.
+            if (std::int64_t(pos) > stop)
                 break;
-            }
-            codeSize = minCodeSize_ + 1;
-            mask = (1u << codeSize) - 1;
-            nextFree = clear + 2;
-            prev = kNoCode;
-            continue;
-        }
-        std::uint64_t piece;
-        std::uint32_t link;
-        if (code < nextFree) {
-            piece = LoadPiece(table_[code]);
-            link = LoadLink(table_[code]);
-            // The next code is the previous string followed by this one's first byte; when the
-            // table is full it stays at 12 bits and no more codes are defined until a clear code.
-            if (prev != kNoCode && nextFree < kTableSize) {
-                std::uint64_t newPiece;
-                std::uint32_t newLink;
-                Extend(prevPiece, prevLink, prev, LinkFirst(link), &newPiece, &newLink);
-                StoreEntry(table_[nextFree++], newPiece, newLink);
-            }
-        } else {
-            // Only the code about to be defined may be used before its definition: it stands
-            // for the previous string plus that string's first byte. A larger code (or one
-            // with no previous string) comes from a damaged file; a larger one is taken as the
-            // next free code, and without a previous string there is nothing sound to emit.
-            if (prev == kNoCode) {
-                status = kFailed;
-                break;
-            }
-            Extend(prevPiece, prevLink, prev, LinkFirst(prevLink), &piece, &link);
-            code = nextFree++;
-            StoreEntry(table_[code], piece, link);
-        }
-        prev = code;
-        prevPiece = piece;
-        prevLink = link;
-        // The code size grows once the next code to define needs another bit.
-        if (nextFree > int(mask) && codeSize < kMaxCodeBits) {
-            ++codeSize;
-            mask = (1u << codeSize) - 1;
-        }
-
-        const std::size_t length = LinkLengthM1(link) + 1;
-        // Room for the string, and with whole pieces for its last piece too.
-        const std::size_t room = zeroedRows ? (LinkLengthM1(link) | 7) + 1 : length;
-        if (room <= std::size_t(end - p)) {
-            WriteString<zeroedRows>(table_, piece, link, p);
-            p += length;
-            if (p != end)
+            const int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
+            pos += std::uint64_t(codeSize);
+            if (code == clear_) {
+                Reset();
                 continue;
-        } else {
-            // The string runs past the end of the row: spell it out, then copy it row by
-            // row. Whatever does not fit the frame is dropped.
-            std::uint8_t string[kTableSize]; // whole pieces of a string of at most 4094 bytes
-            WriteString<true>(table_, piece, link, string);
-            std::size_t done = 0;
-            bool full = false;
-            for (;;) {
-                std::size_t n = std::size_t(end - p);
-                if (n > length - done)
-                    n = length - done;
-                std::memcpy(p, string + done, n);
-                p += n;
-                done += n;
-                if (done == length)
-                    break;
+            }
+            if (code >= clear_) {
+                status = code == clear_ + 1 ? kDone : kFailed;
+                break;
+            }
+            afterClear_ = false;
+            prev = code;
+            prevPiece = std::uint64_t(code);
+            prevLink = std::uint32_t(code);
+            // With the smallest minimum code sizes the first free code already needs another
+            // bit.
+            if (nextFree > int(mask)) {
+                ++codeSize;
+                mask = (1u << codeSize) - 1;
+                --stop;
+            }
+            *p++ = std::uint8_t(code);
+            if (p == end) {
                 out_.p = p;
                 if (!out_.NextRow()) {
-                    full = true;
+                    status = kDone;
                     break;
                 }
                 p = out_.p;
                 end = out_.end;
             }
-            if (full) {
-                status = kDone;
+        }
+
+        // Every code here has a previous string.
+        bool special = false;
+        while (std::int64_t(pos) <= stop) {
+            int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
+            pos += std::uint64_t(codeSize);
+
+            std::uint64_t piece;
+            std::uint32_t link;
+            if (code < nextFree) {
+                piece = LoadPiece(table_[code]);
+                link = LoadLink(table_[code]);
+                // The next code is the previous string followed by this one's first byte; when
+                // the table is full it stays at 12 bits and no more codes are defined until a
+                // clear code. (A clear or end code defines one too, never used.)
+                if (nextFree < kTableSize) {
+                    std::uint64_t newPiece;
+                    std::uint32_t newLink;
+                    Extend(prevPiece, prevLink, prev, LinkFirst(link), &newPiece, &newLink);
+                    StoreEntry(table_[nextFree++], newPiece, newLink);
+                }
+            } else {
+                // Only the code about to be defined may be used before its definition: it
+                // stands for the previous string plus that string's first byte. A larger code
+                // comes from a damaged file and is taken as the next free code.
+                Extend(prevPiece, prevLink, prev, LinkFirst(prevLink), &piece, &link);
+                code = nextFree++;
+                StoreEntry(table_[code], piece, link);
+            }
+            prev = code;
+            prevPiece = piece;
+            prevLink = link;
+            // The code size grows once the next code to define needs another bit.
+            if (nextFree > int(mask) && codeSize < kMaxCodeBits) {
+                ++codeSize;
+                mask = (1u << codeSize) - 1;
+                --stop;
+            }
+
+            // Strings that end before the row does are written straight into it, so the row's
+            // end needs no test on this way; near the end of the row strings go the slow way.
+            const std::size_t m = LinkLengthM1(link);
+            if (zeroedRows) {
+                // Strings of up to 8 bytes, the commonest in noisy images: one 8-byte copy,
+                // which the row has room for.
+                if (m < 8 && std::size_t(end - p) > 8) {
+                    std::memcpy(p, &piece, 8);
+                    p += m + 1;
+                    continue;
+                }
+            }
+            if (link == kSpecialLink) {
+                special = true;
                 break;
             }
-            if (p != end)
+            // Room for the string, and with whole pieces for its last piece too.
+            if ((zeroedRows ? (m | 7) + 1 : m + 1) < std::size_t(end - p)) {
+                WriteString<zeroedRows>(table_, piece, link, p);
+                p += m + 1;
                 continue;
+            }
+            out_.end = end;
+            p = WriteAcrossRows(piece, link, p);
+            if (!p) {
+                p = out_.p;
+                status = kDone; // the frame is full
+                break;
+            }
+            end = out_.end;
         }
-        out_.p = p;
-        if (!out_.NextRow()) {
+        if (!special)
+            break; // the data ran out, or the frame is full
+        // A clear code or the end code.
+        if (prev == clear_ + 1) {
             status = kDone;
             break;
         }
-        p = out_.p;
-        end = out_.end;
+        Reset();
+        codeSize = codeSize_;
+        nextFree = nextFree_;
+        mask = (1u << codeSize) - 1;
+        stop = std::int64_t(limit) - codeSize;
     }
 
     out_.p = p;
