@@ -154,7 +154,7 @@ std::uint8_t LinkFirst(std::uint32_t link) {
 // The entry for the string of code `prev` (piece and link given) followed by `last`: the byte
 // goes in at the next place of prev's piece, or after a full piece starts a new one whose prefix
 // is prev. No branch depends on the string's length.
-void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, int prev, std::uint8_t last,
+void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, std::size_t prev, std::uint8_t last,
             std::uint64_t* piece, std::uint32_t* link) {
     const std::uint32_t longer = prevLink + (1u << kLinkLengthShift);
     const unsigned shift = (longer >> (kLinkLengthShift - 3)) & 0x38; // 8 * ((length - 1) % 8)
@@ -283,66 +283,82 @@ class LzwDecoder {
 template <bool zeroedRows>
 LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size,
                                       std::uint64_t* bitPos) {
+    // Sizes and codes are held in full-width registers, so that none needs widening to index.
     const std::uint64_t limit = std::uint64_t(size) * 8;
     const std::uint64_t startPos = *bitPos;
     std::uint64_t pos = startPos;
-    int codeSize = codeSize_;
-    int nextFree = nextFree_;
-    int prev = prev_;
+    std::size_t codeSize = std::size_t(codeSize_);
+    std::size_t nextFree = std::size_t(nextFree_);
+    std::size_t prev = std::size_t(prev_);
     std::uint64_t prevPiece = prevPiece_;
     std::uint32_t prevLink = prevLink_;
-    std::uint32_t mask = (1u << codeSize) - 1;
+    std::size_t mask = (std::size_t(1) << codeSize) - 1;
     // Codes are read while a whole one is left: pos <= limit - codeSize.
-    std::int64_t stop = std::int64_t(limit) - codeSize;
+    std::int64_t stop = std::int64_t(limit) - std::int64_t(codeSize);
     std::uint8_t* p = out_.p;
     std::uint8_t* end = out_.end;
+    // Strings of up to 8 bytes are written straight into the row while p is below this, which
+    // leaves room for the whole 8-byte piece and more. (An address: end - 8 may lie before
+    // the row in a narrow frame.)
+    std::uintptr_t fastEnd = std::uintptr_t(end) - 8;
     Status status = kNeedData;
+
+    const auto grow = [&] {
+        ++codeSize;
+        mask = (std::size_t(1) << codeSize) - 1;
+        --stop;
+    };
+    const auto nextRow = [&] {
+        out_.p = p;
+        if (!out_.NextRow())
+            return false;
+        p = out_.p;
+        end = out_.end;
+        fastEnd = std::uintptr_t(end) - 8;
+        return true;
+    };
 
     for (;;) {
         if (afterClear_) {
             // The first code after a clear code (or at the start): a single byte, another
             // clear code, or the end code. Anything else comes from a damaged file: there is
             // no previous string to make sense of it.
+            codeSize = std::size_t(codeSize_);
+            nextFree = std::size_t(nextFree_);
+            mask = (std::size_t(1) << codeSize) - 1;
+            stop = std::int64_t(limit) - std::int64_t(codeSize);
             if (std::int64_t(pos) > stop)
                 break;
-            const int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
-            pos += std::uint64_t(codeSize);
-            if (code == clear_) {
+            const std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
+            pos += codeSize;
+            if (code == std::size_t(clear_)) {
                 Reset();
                 continue;
             }
-            if (code >= clear_) {
-                status = code == clear_ + 1 ? kDone : kFailed;
+            if (code > std::size_t(clear_)) {
+                status = code == std::size_t(clear_) + 1 ? kDone : kFailed;
                 break;
             }
             afterClear_ = false;
             prev = code;
-            prevPiece = std::uint64_t(code);
+            prevPiece = code;
             prevLink = std::uint32_t(code);
             // With the smallest minimum code sizes the first free code already needs another
             // bit.
-            if (nextFree > int(mask)) {
-                ++codeSize;
-                mask = (1u << codeSize) - 1;
-                --stop;
-            }
+            if (nextFree > mask)
+                grow();
             *p++ = std::uint8_t(code);
-            if (p == end) {
-                out_.p = p;
-                if (!out_.NextRow()) {
-                    status = kDone;
-                    break;
-                }
-                p = out_.p;
-                end = out_.end;
+            if (p == end && !nextRow()) {
+                status = kDone;
+                break;
             }
         }
 
         // Every code here has a previous string.
         bool special = false;
         while (std::int64_t(pos) <= stop) {
-            int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
-            pos += std::uint64_t(codeSize);
+            std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
+            pos += codeSize;
 
             std::uint64_t piece;
             std::uint32_t link;
@@ -352,7 +368,7 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 // The next code is the previous string followed by this one's first byte; when
                 // the table is full it stays at 12 bits and no more codes are defined until a
                 // clear code. (A clear or end code defines one too, never used.)
-                if (nextFree < kTableSize) {
+                if (nextFree < std::size_t(kTableSize)) {
                     std::uint64_t newPiece;
                     std::uint32_t newLink;
                     Extend(prevPiece, prevLink, prev, LinkFirst(link), &newPiece, &newLink);
@@ -370,19 +386,15 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             prevPiece = piece;
             prevLink = link;
             // The code size grows once the next code to define needs another bit.
-            if (nextFree > int(mask) && codeSize < kMaxCodeBits) {
-                ++codeSize;
-                mask = (1u << codeSize) - 1;
-                --stop;
-            }
+            if (nextFree > mask && codeSize < std::size_t(kMaxCodeBits))
+                grow();
 
             // Strings that end before the row does are written straight into it, so the row's
             // end needs no test on this way; near the end of the row strings go the slow way.
             const std::size_t m = LinkLengthM1(link);
             if (zeroedRows) {
-                // Strings of up to 8 bytes, the commonest in noisy images: one 8-byte copy,
-                // which the row has room for.
-                if (m < 8 && std::size_t(end - p) > 8) {
+                // Strings of up to 8 bytes, the commonest in noisy images: one 8-byte copy.
+                if (m < 8 && std::uintptr_t(p) < fastEnd) {
                     std::memcpy(p, &piece, 8);
                     p += m + 1;
                     continue;
@@ -406,26 +418,23 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 break;
             }
             end = out_.end;
+            fastEnd = std::uintptr_t(end) - 8;
         }
         if (!special)
             break; // the data ran out, or the frame is full
         // A clear code or the end code.
-        if (prev == clear_ + 1) {
+        if (prev == std::size_t(clear_) + 1) {
             status = kDone;
             break;
         }
         Reset();
-        codeSize = codeSize_;
-        nextFree = nextFree_;
-        mask = (1u << codeSize) - 1;
-        stop = std::int64_t(limit) - codeSize;
     }
 
     out_.p = p;
     out_.end = end;
-    codeSize_ = codeSize;
-    nextFree_ = nextFree;
-    prev_ = prev;
+    codeSize_ = int(codeSize);
+    nextFree_ = int(nextFree);
+    prev_ = int(prev);
     prevPiece_ = prevPiece;
     prevLink_ = prevLink;
     bits_ += pos - startPos;
