@@ -360,28 +360,29 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
             pos += codeSize;
 
-            std::uint64_t piece;
-            std::uint32_t link;
-            if (code < nextFree) {
-                piece = LoadPiece(table_[code]);
-                link = LoadLink(table_[code]);
-                // The next code is the previous string followed by this one's first byte; when
-                // the table is full it stays at 12 bits and no more codes are defined until a
-                // clear code. (A clear or end code defines one too, never used.)
-                if (nextFree < std::size_t(kTableSize)) {
-                    std::uint64_t newPiece;
-                    std::uint32_t newLink;
-                    Extend(prevPiece, prevLink, prev, LinkFirst(link), &newPiece, &newLink);
-                    StoreEntry(table_[nextFree++], newPiece, newLink);
-                }
-            } else {
-                // Only the code about to be defined may be used before its definition: it
-                // stands for the previous string plus that string's first byte. A larger code
-                // comes from a damaged file and is taken as the next free code.
-                Extend(prevPiece, prevLink, prev, LinkFirst(prevLink), &piece, &link);
-                code = nextFree++;
-                StoreEntry(table_[code], piece, link);
+            std::uint64_t piece = LoadPiece(table_[code]);
+            std::uint32_t link = LoadLink(table_[code]);
+            if (nextFree < std::size_t(kTableSize)) {
+                // The next code is the previous string followed by the first byte of this one.
+                // Only that code may be used before its definition: it then stands for the
+                // previous string plus that string's first byte. (A larger code comes from a
+                // damaged file and is taken as the next free code; a clear or end code defines
+                // one too, never used.) The two cases are selected between rather than branched
+                // on: in noisy images one code in five is the one being defined, in no pattern a
+                // processor could predict.
+                const bool known = code < nextFree;
+                std::uint64_t newPiece;
+                std::uint32_t newLink;
+                Extend(prevPiece, prevLink, prev, LinkFirst(known ? link : prevLink), &newPiece,
+                       &newLink);
+                StoreEntry(table_[nextFree], newPiece, newLink);
+                piece = known ? piece : newPiece;
+                link = known ? link : newLink;
+                code = known ? code : nextFree;
+                ++nextFree;
             }
+            // Once the table is full it stays at 12 bits and no more codes are defined until a
+            // clear code.
             prev = code;
             prevPiece = piece;
             prevLink = link;
