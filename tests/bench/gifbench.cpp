@@ -166,6 +166,8 @@ int main(int argc, char** argv) {
     }
 
     double tovakTime = 0, giflibTime = 0, totalPixels = 0;
+    double smallest = 0;
+    const char* smallestFile = nullptr;
     for (std::size_t i = 0; i < files.size(); ++i) {
         char* f = files[i];
         double pixels = 0, tovakSec = 0, giflibSec = 0;
@@ -181,10 +183,16 @@ int main(int argc, char** argv) {
                     "peak tovak=%ld KiB giflib=%ld KiB\n",
                     f, mp, mp / tovakSec, mp / giflibSec, giflibSec / tovakSec, tovakKib[i],
                     giflibKib[i]);
+        if (!smallestFile || giflibSec / tovakSec < smallest) {
+            smallest = giflibSec / tovakSec;
+            smallestFile = f;
+        }
     }
     if (totalPixels > 0)
         std::printf("total: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f\n",
                     totalPixels, totalPixels / tovakTime, totalPixels / giflibTime,
                     giflibTime / tovakTime);
+    if (smallestFile)
+        std::printf("smallest ratio: %.2f (%s)\n", smallest, smallestFile);
     return 0;
 }
