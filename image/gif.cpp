@@ -16,7 +16,6 @@ namespace {
 constexpr int kMaxCodeBits = 12;
 constexpr int kTableSize = 1 << kMaxCodeBits;
 constexpr int kMaxMinCodeSize = 8; // pixel codes must fit the 8-bit indices
-constexpr int kNoCode = -1;
 
 // A frame's rows may take at most 256 MiB. A GIF header can ask for 65535 x 65535 pixels; no
 // animation of a packaged game is a fraction of that, and the cap keeps a damaged or hostile
