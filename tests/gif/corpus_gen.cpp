@@ -176,6 +176,24 @@ void LargeFiles() {
         c.Header(190, 170, bits).Image(190, 170, px, o).Trailer();
         Save("deferred-then-clear-" + std::to_string(bits), c);
     }
+    // Clear codes after every code, and every few codes, over data of several 4 KiB pieces: clear
+    // codes and the codes after them fall on the boundaries where the decoder stops and resumes.
+    for (int every : {1, 3}) {
+        ImageOptions o;
+        o.lzw.clearEvery = every;
+        GifBuilder g;
+        g.Header(200, 100, 8).Image(200, 100, Pixels(200, 100, 8, 21, 2), o).Trailer();
+        Save("clear-every-" + std::to_string(every) + "-200x100", g);
+    }
+    // Many tiny frames, as a small animation has.
+    {
+        GifBuilder g;
+        g.Header(16, 16, 4);
+        for (int f = 0; f < 40; ++f)
+            g.Gce(0x04, 5, 0).Image(16, 16, Pixels(16, 16, 4, std::uint32_t(f + 100), 6));
+        g.Trailer();
+        Save("anim-40x16x16", g);
+    }
     SmoothInterlaced();
 }
 
