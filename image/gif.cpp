@@ -152,7 +152,7 @@ std::uint8_t LinkFirst(std::uint32_t link) {
 
 // The entry for the string of code `prev` (piece and link given) followed by `last`: the byte
 // goes in at the next place of prev's piece, or after a full piece starts a new one whose prefix
-// is prev. No branch depends on the string's length.
+// is prev.
 void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, std::size_t prev, std::uint8_t last,
             std::uint64_t* piece, std::uint32_t* link) {
     const std::uint32_t longer = prevLink + (1u << kLinkLengthShift);
