@@ -16,7 +16,6 @@ namespace {
 constexpr int kMaxCodeBits = 12;
 constexpr int kTableSize = 1 << kMaxCodeBits;
 constexpr int kMaxMinCodeSize = 8; // pixel codes must fit the 8-bit indices
-constexpr int kNoCode = -1;
 
 // A frame's rows may take at most 256 MiB. A GIF header can ask for 65535 x 65535 pixels; no
 // animation of a packaged game is a fraction of that, and the cap keeps a damaged or hostile
@@ -98,29 +97,88 @@ class RowCursor {
     int pass_ = 0;
 };
 
-// One code of the LZW table. A string is held as a chain of 8-byte pieces: `suffix` holds its
-// last ((length - 1) % 8) + 1 bytes, and `prefix` is the code of the rest of the string, whose
-// length is a multiple of 8 (unused while the string has at most 8 bytes). A string of up to
-// 8 bytes is thus written with one 8-byte copy, and a longer one with one copy per 8 bytes.
+// One code of the LZW table. A string is held as a chain of 8-byte pieces: `piece` holds its
+// last ((length - 1) % 8) + 1 bytes, followed by zero bytes, and the rest of the string, whose
+// length is a multiple of 8, is the string of the entry's prefix code (none while the string
+// has at most 8 bytes). A string of up to 8 bytes is thus written with one 8-byte copy, and a
+// longer one with one copy per 8 bytes.
+//
+// `link` holds the string's first byte (bits 0-7), the prefix code (bits 8-19) and the length
+// - 1 (bits 20-31). The piece is read and written as one 64-bit word and the link as one 32-bit
+// word: a code is often read right after it was defined, and a load that the processor can take
+// whole from one pending store costs a few cycles, where one pieced together from several
+// stores costs tens.
 struct LzwEntry {
-    std::uint8_t suffix[8];
-    std::uint16_t prefix;
-    std::uint16_t lengthM1; // length - 1
+    std::uint8_t piece[8];
+    std::uint8_t link[4];
 };
 
-// Writes the string of entry e at dst: its last piece at dst + (length - 1) rounded down to a
-// multiple of 8, then the pieces of the prefix chain in front of it. With wholePieces the last
-// piece is copied as 8 bytes, writing up to 7 bytes past the string; otherwise exactly.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the LZW table's pieces are 64-bit words holding their first byte lowest"
+#endif
+
+constexpr int kLinkPrefixShift = 8;
+constexpr int kLinkLengthShift = 20;
+constexpr std::uint32_t kLinkPrefixBits = 0xFFFu << kLinkPrefixShift;
+
+std::uint64_t LoadPiece(const LzwEntry& e) {
+    std::uint64_t v;
+    std::memcpy(&v, e.piece, 8);
+    return v;
+}
+
+std::uint32_t LoadLink(const LzwEntry& e) {
+    std::uint32_t v;
+    std::memcpy(&v, e.link, 4);
+    return v;
+}
+
+void StoreEntry(LzwEntry& e, std::uint64_t piece, std::uint32_t link) {
+    std::memcpy(e.piece, &piece, 8);
+    std::memcpy(e.link, &link, 4);
+}
+
+std::size_t LinkLengthM1(std::uint32_t link) {
+    return link >> kLinkLengthShift;
+}
+
+std::uint32_t LinkPrefix(std::uint32_t link) {
+    return (link & kLinkPrefixBits) >> kLinkPrefixShift;
+}
+
+std::uint8_t LinkFirst(std::uint32_t link) {
+    return std::uint8_t(link);
+}
+
+// The entry for the string of code `prev` (piece and link given) followed by `last`: the byte
+// goes in at the next place of prev's piece, or after a full piece starts a new one whose prefix
+// is prev.
+void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, std::size_t prev, std::uint8_t last,
+            std::uint64_t* piece, std::uint32_t* link) {
+    const std::uint32_t longer = prevLink + (1u << kLinkLengthShift);
+    const unsigned shift = (longer >> (kLinkLengthShift - 3)) & 0x38; // 8 * ((length - 1) % 8)
+    const std::uint64_t keep = shift != 0 ? prevPiece : 0;
+    *piece = keep | std::uint64_t(last) << shift;
+    *link =
+        shift != 0 ? longer : (longer & ~kLinkPrefixBits) | std::uint32_t(prev) << kLinkPrefixShift;
+}
+
+// Writes the string of the entry whose piece and link are given at dst: its last piece at
+// dst + (length - 1) rounded down to a multiple of 8, then the pieces of the prefix chain in
+// front of it. With wholePieces the last piece is copied as 8 bytes, writing up to 7 zero bytes
+// past the string; otherwise it is copied exactly.
 template <bool wholePieces>
-void WriteString(const LzwEntry* table, const LzwEntry& e, std::uint8_t* dst) {
-    const std::size_t m = e.lengthM1;
+void WriteString(const LzwEntry* table, std::uint64_t piece, std::uint32_t link,
+                 std::uint8_t* dst) {
+    const std::size_t m = LinkLengthM1(link);
     std::uint8_t* q = dst + (m & ~std::size_t(7));
-    std::memcpy(q, e.suffix, wholePieces ? 8 : (m & 7) + 1);
-    int code = e.prefix;
+    std::memcpy(q, &piece, wholePieces ? 8 : (m & 7) + 1);
     while (q != dst) {
+        const LzwEntry& e = table[LinkPrefix(link)];
+        piece = LoadPiece(e);
+        link = LoadLink(e);
         q -= 8;
-        std::memcpy(q, table[code].suffix, 8);
-        code = table[code].prefix;
+        std::memcpy(q, &piece, 8);
     }
 }
 
@@ -140,11 +198,12 @@ class LzwDecoder {
         out_.Start(pixels, stride, width, height, interlaced);
         clear_ = 1 << minCodeSize;
         minCodeSize_ = minCodeSize;
-        for (int c = 0; c < clear_; ++c) {
-            LzwEntry& e = table_[c];
-            std::memset(&e, 0, sizeof e);
-            e.suffix[0] = std::uint8_t(c);
-        }
+        for (int c = 0; c < clear_; ++c)
+            StoreEntry(table_[c], std::uint64_t(c), std::uint32_t(c));
+        // The clear and end codes are marked by a length no string has, so that the decoding
+        // loop finds them on the way it takes for long strings, not by a test of every code.
+        StoreEntry(table_[clear_], 0, kSpecialLink);
+        StoreEntry(table_[clear_ + 1], 0, kSpecialLink);
         Reset();
         bits_ = 0;
         return true;
@@ -155,9 +214,9 @@ class LzwDecoder {
     // readable bytes must follow data[size].
     //
     // With zeroedRows the pixel rows must have been all zero before the frame's first call:
-    // strings are then written in whole 8-byte pieces, which may write up to 7 bytes past the
-    // string inside the current row, and those bytes are made zero again before returning.
-    // Without it no byte past the last string is touched.
+    // strings are then written in whole 8-byte pieces, which may write up to 7 zero bytes past
+    // the string inside the current row, where nothing has been written yet. Without it no byte
+    // past the last string is touched.
     template <bool zeroedRows>
     Status Decode(const std::uint8_t* data, std::size_t size, std::uint64_t* bitPos);
 
@@ -165,22 +224,43 @@ class LzwDecoder {
     std::uint64_t Bits() const { return bits_; }
 
   private:
+    static constexpr std::uint32_t kSpecialLink = 0xFFFu << kLinkLengthShift;
+
+    // Writes the string whose last piece and link are given at p, which is in the current row,
+    // exactly, going on in the next rows as far as it runs; whatever does not fit the frame is
+    // dropped. Returns the next pixel to write, with the cursor at its row, or null when the
+    // frame is full. Out of line: it is seldom needed, and the decoding loop keeps more of its
+    // values in registers without it.
+    __attribute__((noinline)) std::uint8_t* WriteAcrossRows(std::uint64_t piece, std::uint32_t link,
+                                                            std::uint8_t* p) {
+        std::uint8_t string[kTableSize]; // whole pieces of a string of at most 4094 bytes
+        WriteString<true>(table_, piece, link, string);
+        const std::size_t length = LinkLengthM1(link) + 1;
+        std::size_t done = 0;
+        for (;;) {
+            std::size_t n = std::size_t(out_.end - p);
+            if (n > length - done)
+                n = length - done;
+            std::memcpy(p, string + done, n);
+            p += n;
+            done += n;
+            if (p == out_.end) {
+                out_.p = p;
+                if (!out_.NextRow())
+                    return nullptr;
+                p = out_.p;
+            }
+            if (done == length)
+                return p;
+        }
+    }
+
+    // After a clear code, and at the start, the next code is taken on its own: it has no
+    // previous string and defines nothing.
     void Reset() {
         codeSize_ = minCodeSize_ + 1;
         nextFree_ = clear_ + 2;
-        prev_ = kNoCode;
-    }
-
-    // Defines code as the string of prev followed by last. The whole 8-byte piece is copied,
-    // bytes past the string included, so that no branch depends on the string's length.
-    void Define(int code, int prev, std::uint8_t last) {
-        const LzwEntry& p = table_[prev];
-        LzwEntry& e = table_[code];
-        const unsigned m = p.lengthM1 + 1u;
-        std::memcpy(e.suffix, p.suffix, 8);
-        e.suffix[m & 7] = last;
-        e.prefix = (m & 7) != 0 ? p.prefix : std::uint16_t(prev); // a full piece starts anew
-        e.lengthM1 = std::uint16_t(m);
+        afterClear_ = true;
     }
 
     RowCursor out_;
@@ -189,8 +269,12 @@ class LzwDecoder {
     int minCodeSize_ = 0;
     int codeSize_ = 0;
     int nextFree_ = 0;
-    int prev_ = kNoCode;
-    std::uint8_t prevFirst_ = 0; // first byte of the string of prev_
+    bool afterClear_ = true;
+    // The previous code and its entry, kept out of the table so that defining the next code
+    // reads no memory.
+    int prev_ = 0;
+    std::uint64_t prevPiece_ = 0;
+    std::uint32_t prevLink_ = 0;
 
     LzwEntry table_[kTableSize];
 };
@@ -198,121 +282,161 @@ class LzwDecoder {
 template <bool zeroedRows>
 LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size,
                                       std::uint64_t* bitPos) {
+    // Sizes and codes are held in full-width registers, so that none needs widening to index.
     const std::uint64_t limit = std::uint64_t(size) * 8;
     const std::uint64_t startPos = *bitPos;
     std::uint64_t pos = startPos;
-    const int clear = clear_;
-    int codeSize = codeSize_;
-    int nextFree = nextFree_;
-    int prev = prev_;
-    std::uint8_t prevFirst = prevFirst_;
-    std::uint32_t mask = (1u << codeSize) - 1;
+    std::size_t codeSize = std::size_t(codeSize_);
+    std::size_t nextFree = std::size_t(nextFree_);
+    std::size_t prev = std::size_t(prev_);
+    std::uint64_t prevPiece = prevPiece_;
+    std::uint32_t prevLink = prevLink_;
+    std::size_t mask = (std::size_t(1) << codeSize) - 1;
+    // Codes are read while a whole one is left: pos <= limit - codeSize.
+    std::int64_t stop = std::int64_t(limit) - std::int64_t(codeSize);
     std::uint8_t* p = out_.p;
     std::uint8_t* end = out_.end;
+    // Strings of up to 8 bytes are written straight into the row while p is below this, which
+    // leaves room for the whole 8-byte piece and more. (An address: end - 8 may lie before
+    // the row in a narrow frame.)
+    std::uintptr_t fastEnd = std::uintptr_t(end) - 8;
     Status status = kNeedData;
 
-    while (pos + std::uint64_t(codeSize) <= limit) {
-        int code = int((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
-        pos += std::uint64_t(codeSize);
+    const auto grow = [&] {
+        ++codeSize;
+        mask = (std::size_t(1) << codeSize) - 1;
+        --stop;
+    };
+    const auto nextRow = [&] {
+        out_.p = p;
+        if (!out_.NextRow())
+            return false;
+        p = out_.p;
+        end = out_.end;
+        fastEnd = std::uintptr_t(end) - 8;
+        return true;
+    };
 
-        if (unsigned(code - clear) < 2u) {
-            if (code != clear) {
-                status = kDone; // the end code
+    for (;;) {
+        if (afterClear_) {
+            // The first code after a clear code (or at the start): a single byte, another
+            // clear code, or the end code. Anything else comes from a damaged file: there is
+            // no previous string to make sense of it.
+            codeSize = std::size_t(codeSize_);
+            nextFree = std::size_t(nextFree_);
+            mask = (std::size_t(1) << codeSize) - 1;
+            stop = std::int64_t(limit) - std::int64_t(codeSize);
+            if (std::int64_t(pos) > stop)
+                break;
+            const std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
+            pos += codeSize;
+            if (code == std::size_t(clear_)) {
+                Reset();
+                continue;
+            }
+            if (code > std::size_t(clear_)) {
+                status = code == std::size_t(clear_) + 1 ? kDone : kFailed;
                 break;
             }
-            codeSize = minCodeSize_ + 1;
-            mask = (1u << codeSize) - 1;
-            nextFree = clear + 2;
-            prev = kNoCode;
-            continue;
-        }
-        // The code that extends prev with the first byte of the current string: none when
-        // there is no previous string, or when the code was defined just now.
-        int extend = prev;
-        if (code >= nextFree) {
-            // Only the code about to be defined may be used before its definition: it stands
-            // for the previous string plus that string's first byte. A larger code (or one
-            // with no previous string) comes from a damaged file; a larger one is taken as the
-            // next free code, and without a previous string there is nothing sound to emit.
-            if (prev == kNoCode) {
-                status = kFailed;
+            afterClear_ = false;
+            prev = code;
+            prevPiece = code;
+            prevLink = std::uint32_t(code);
+            // With the smallest minimum code sizes the first free code already needs another
+            // bit.
+            if (nextFree > mask)
+                grow();
+            *p++ = std::uint8_t(code);
+            if (p == end && !nextRow()) {
+                status = kDone;
                 break;
             }
-            code = nextFree++;
-            Define(code, prev, prevFirst);
-            extend = kNoCode;
         }
-        const LzwEntry& entry = table_[code];
-        const std::size_t length = std::size_t(entry.lengthM1) + 1;
-        std::uint8_t first;
-        // Room for the string, and with whole pieces for its last piece too.
-        const std::size_t room = zeroedRows ? (std::size_t(entry.lengthM1) | 7) + 1 : length;
-        if (room <= std::size_t(end - p)) {
-            WriteString<zeroedRows>(table_, entry, p);
-            first = *p;
-            p += length;
-        } else {
-            // The string runs past the end of the row: spell it out, then copy it row by
-            // row. Whatever does not fit the frame is dropped.
-            std::uint8_t string[kTableSize]; // a string is never longer than 4094 bytes
-            WriteString<true>(table_, entry, string);
-            first = string[0];
-            std::size_t done = 0;
-            bool full = false;
-            for (;;) {
-                std::size_t n = std::size_t(end - p);
-                if (n > length - done)
-                    n = length - done;
-                std::memcpy(p, string + done, n);
-                p += n;
-                done += n;
-                if (done == length)
-                    break;
-                out_.p = p;
-                if (!out_.NextRow()) {
-                    full = true;
-                    break;
+
+        // Every code here has a previous string.
+        bool special = false;
+        while (std::int64_t(pos) <= stop) {
+            std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
+            pos += codeSize;
+
+            std::uint64_t piece = LoadPiece(table_[code]);
+            std::uint32_t link = LoadLink(table_[code]);
+            if (nextFree < std::size_t(kTableSize)) {
+                // The next code is the previous string followed by the first byte of this one.
+                // Only that code may be used before its definition: it then stands for the
+                // previous string plus that string's first byte. (A larger code comes from a
+                // damaged file and is taken as the next free code; a clear or end code defines
+                // one too, never used.) The two cases are selected between rather than branched
+                // on: in noisy images one code in five is the one being defined, in no pattern a
+                // processor could predict.
+                const bool known = code < nextFree;
+                std::uint64_t newPiece;
+                std::uint32_t newLink;
+                Extend(prevPiece, prevLink, prev, LinkFirst(known ? link : prevLink), &newPiece,
+                       &newLink);
+                StoreEntry(table_[nextFree], newPiece, newLink);
+                piece = known ? piece : newPiece;
+                link = known ? link : newLink;
+                code = known ? code : nextFree;
+                ++nextFree;
+            }
+            // Once the table is full it stays at 12 bits and no more codes are defined until a
+            // clear code.
+            prev = code;
+            prevPiece = piece;
+            prevLink = link;
+            // The code size grows once the next code to define needs another bit.
+            if (nextFree > mask && codeSize < std::size_t(kMaxCodeBits))
+                grow();
+
+            // Strings that end before the row does are written straight into it, so the row's
+            // end needs no test on this way; near the end of the row strings go the slow way.
+            const std::size_t m = LinkLengthM1(link);
+            if (zeroedRows) {
+                // Strings of up to 8 bytes, the commonest in noisy images: one 8-byte copy.
+                if (m < 8 && std::uintptr_t(p) < fastEnd) {
+                    std::memcpy(p, &piece, 8);
+                    p += m + 1;
+                    continue;
                 }
+            }
+            if (link == kSpecialLink) {
+                special = true;
+                break;
+            }
+            // Room for the string, and with whole pieces for its last piece too.
+            if ((zeroedRows ? (m | 7) + 1 : m + 1) < std::size_t(end - p)) {
+                WriteString<zeroedRows>(table_, piece, link, p);
+                p += m + 1;
+                continue;
+            }
+            out_.end = end;
+            p = WriteAcrossRows(piece, link, p);
+            if (!p) {
                 p = out_.p;
-                end = out_.end;
-            }
-            if (full) {
-                status = kDone;
+                status = kDone; // the frame is full
                 break;
             }
-        }
-        if (extend != kNoCode && nextFree < kTableSize)
-            Define(nextFree++, extend, first);
-        prev = code;
-        prevFirst = first;
-        // The code size grows once the next code to define needs another bit; when the table
-        // is full it stays at 12 bits and no more codes are defined until a clear code.
-        if (nextFree >= (1 << codeSize) && codeSize < kMaxCodeBits) {
-            ++codeSize;
-            mask = (1u << codeSize) - 1;
-        }
-        if (p == end) {
-            out_.p = p;
-            if (!out_.NextRow()) {
-                status = kDone;
-                break;
-            }
-            p = out_.p;
             end = out_.end;
+            fastEnd = std::uintptr_t(end) - 8;
         }
+        if (!special)
+            break; // the data ran out, or the frame is full
+        // A clear code or the end code.
+        if (prev == std::size_t(clear_) + 1) {
+            status = kDone;
+            break;
+        }
+        Reset();
     }
 
-    if (zeroedRows) {
-        // Undo what the last piece wrote past the last string.
-        const std::size_t n = std::size_t(end - p);
-        std::memset(p, 0, n < 7 ? n : 7);
-    }
     out_.p = p;
     out_.end = end;
-    codeSize_ = codeSize;
-    nextFree_ = nextFree;
-    prev_ = prev;
-    prevFirst_ = prevFirst;
+    codeSize_ = int(codeSize);
+    nextFree_ = int(nextFree);
+    prev_ = int(prev);
+    prevPiece_ = prevPiece;
+    prevLink_ = prevLink;
     bits_ += pos - startPos;
     *bitPos = pos;
     return status;
@@ -542,14 +666,13 @@ void ParseStream(CGifImage& image, LoadState& state) {
 
 CGifFrame::CGifFrame() = default;
 
+// The bitmap block and the pixel rows are one allocation, starting with the block.
 CGifFrame::~CGifFrame() {
-    std::free(pBits);
-    delete[] pBitmapInfo;
+    std::free(pBitmapInfo);
 }
 
 int CGifFrame::Create(int width, int height, int bitCount) {
-    std::free(pBits);
-    delete[] pBitmapInfo;
+    std::free(pBitmapInfo);
     pBits = nullptr;
     pBitmapInfo = nullptr;
     pColors = nullptr;
@@ -561,18 +684,19 @@ int CGifFrame::Create(int width, int height, int bitCount) {
         return 0;
     const std::uint64_t stride = (std::uint64_t(width) + 3) & ~std::uint64_t(3);
     const std::uint64_t bytes = stride * std::uint64_t(height);
-    if (bytes > kMaxFrameBytes || bytes > std::numeric_limits<std::size_t>::max())
+    if (bytes > kMaxFrameBytes ||
+        bytes > std::numeric_limits<std::size_t>::max() - kBitmapInfoBytes)
         return 0;
 
-    std::uint8_t* info = new (std::nothrow) std::uint8_t[kBitmapInfoBytes]();
-    // Zeroed rows cost nothing extra for fresh pages and leave no stale memory in a frame
-    // whose data stops early.
-    void* rows = std::calloc(std::size_t(bytes), 1);
-    if (!info || !rows) {
-        delete[] info;
-        std::free(rows);
+    // One zeroed allocation for the block and the rows: a frame of a small animation costs one
+    // allocation, not two. Zeroed rows cost nothing extra for fresh pages and leave no stale
+    // memory in a frame whose data stops early. The rows start 1064 bytes in, a multiple of 8.
+    static_assert(kBitmapInfoBytes % 8 == 0, "the rows stay aligned");
+    std::uint8_t* block = static_cast<std::uint8_t*>(std::calloc(kBitmapInfoBytes + bytes, 1));
+    if (!block)
         return 0;
-    }
+    std::uint8_t* info = block;
+    std::uint8_t* rows = block + kBitmapInfoBytes;
 
     GifBitmapInfoHeader header = {};
     header.biSize = sizeof(GifBitmapInfoHeader);
@@ -586,7 +710,7 @@ int CGifFrame::Create(int width, int height, int bitCount) {
 
     pBitmapInfo = info;
     pColors = info + sizeof(GifBitmapInfoHeader);
-    pBits = static_cast<std::uint8_t*>(rows);
+    pBits = rows;
     nWidth = width;
     nHeight = height;
     nBitCount = bitCount;

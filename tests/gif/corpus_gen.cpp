@@ -1,11 +1,12 @@
 // Writes the hand-built part of the GIF test corpus: streams that exercise every corner of
 // the LZW coding and of the block structure, made with the tests' own encoder.
 //
-//   gif_corpus_gen DIR [--small]
+//   gif_corpus_gen DIR [--small | --bench]
 //
 // NAME.gif is compared against giflib's decoding of NAME.ref.gif when that file exists (for
 // streams giflib refuses but that decode to the same frames, e.g. stray bytes between blocks).
-// --small writes only small files (fuzzing seeds).
+// --small writes only small files (fuzzing seeds). --bench writes instead the encoder's part of
+// gifbench's image set (tests/bench/make_bench_set.sh).
 #include "support/gif_writer.h"
 
 #include <cstdio>
@@ -148,6 +149,15 @@ void SmallFiles() {
     }
 }
 
+// A large drawing, odd width, interlaced.
+void SmoothInterlaced() {
+    ImageOptions o;
+    o.interlaced = true;
+    GifBuilder g;
+    g.Header(1501, 999, 6).Image(1501, 999, Smooth(1501, 999, 6), o).Trailer();
+    Save("smooth-1501x999-interlaced", g);
+}
+
 void LargeFiles() {
     // Noise at every minimum code size, so that the code size crosses every boundary up to
     // 12 bits, with and without clearing a full table.
@@ -166,25 +176,118 @@ void LargeFiles() {
         c.Header(190, 170, bits).Image(190, 170, px, o).Trailer();
         Save("deferred-then-clear-" + std::to_string(bits), c);
     }
-    // A large drawing, odd width, interlaced.
-    ImageOptions o;
-    o.interlaced = true;
-    GifBuilder g;
-    g.Header(1501, 999, 6).Image(1501, 999, Smooth(1501, 999, 6), o).Trailer();
-    Save("smooth-1501x999-interlaced", g);
+    // Clear codes after every code, and every few codes, over data of several 4 KiB pieces: clear
+    // codes and the codes after them fall on the boundaries where the decoder stops and resumes.
+    for (int every : {1, 3}) {
+        ImageOptions o;
+        o.lzw.clearEvery = every;
+        GifBuilder g;
+        g.Header(200, 100, 8).Image(200, 100, Pixels(200, 100, 8, 21, 2), o).Trailer();
+        Save("clear-every-" + std::to_string(every) + "-200x100", g);
+    }
+    // Many tiny frames, as a small animation has.
+    {
+        GifBuilder g;
+        g.Header(16, 16, 4);
+        for (int f = 0; f < 40; ++f)
+            g.Gce(0x04, 5, 0).Image(16, 16, Pixels(16, 16, 4, std::uint32_t(f + 100), 6));
+        g.Trailer();
+        Save("anim-40x16x16", g);
+    }
+    SmoothInterlaced();
+}
+
+// Images for gifbench that each lean on one path of the decoder: a full code table used for a
+// long stretch, clear codes every few codes, many tiny frames, the smallest code sizes.
+void BenchFiles() {
+    // Noise of 256 colours whose encoder keeps coding with the full table instead of clearing:
+    // after the first 3840 codes every code is a 12-bit one, anywhere in the table.
+    ImageOptions deferred;
+    deferred.lzw.deferClear = true;
+    {
+        GifBuilder g;
+        g.Header(1500, 1500, 8).Image(1500, 1500, Pixels(1500, 1500, 8, 11, 2), deferred).Trailer();
+        Save("noise-1500x1500-deferred", g);
+    }
+    {
+        GifBuilder g;
+        g.Header(320, 320, 8).Image(320, 320, Pixels(320, 320, 8, 12, 2), deferred).Trailer();
+        Save("noise-320x320-deferred", g);
+    }
+    // Noise whose encoder clears every 37 codes: the table never grows past 9-bit codes.
+    {
+        ImageOptions o;
+        o.lzw.clearEvery = 37;
+        GifBuilder g;
+        g.Header(240, 160, 8).Image(240, 160, Pixels(240, 160, 8, 13, 3), o).Trailer();
+        Save("noise-240x160-clear37", g);
+    }
+    // Animations: 200 frames of 16 x 16 (a sprite's), 30 frames of 160 x 120 that each change
+    // part of the picture, with control blocks.
+    {
+        GifBuilder g;
+        g.Header(16, 16, 4);
+        for (int f = 0; f < 200; ++f)
+            g.Gce(0x04, 5, 0).Image(16, 16, Pixels(16, 16, 4, std::uint32_t(f + 1), 6));
+        g.Trailer();
+        Save("anim-200x16x16", g);
+    }
+    {
+        GifBuilder g;
+        g.Header(160, 120, 6);
+        const Bytes base = Smooth(160, 120, 6);
+        for (int f = 0; f < 30; ++f) {
+            Bytes px = base;
+            const Bytes spot = Pixels(40, 30, 6, std::uint32_t(f + 7), 3);
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x)
+                    px[std::size_t(y + (f * 3) % 90) * 160 + std::size_t(x + (f * 4) % 120)] =
+                        spot[std::size_t(y) * 40 + std::size_t(x)];
+            g.Gce(0x04, 8, 0).Image(160, 120, px);
+        }
+        g.Trailer();
+        Save("anim-30x160x120", g);
+    }
+    // Two colours in long runs (text or line art): minimum code size 2, long strings.
+    {
+        Bytes px(std::size_t(1920) * 1080);
+        for (int y = 0; y < 1080; ++y)
+            for (int x = 0; x < 1920; ++x) {
+                const int dx = x - 960, dy = y - 540;
+                const bool ring = ((dx * dx + dy * dy) / 4000) % 3 == 0;
+                const bool bar = (y / 40) % 5 == 0 && (x / 300) % 2 == 0;
+                px[std::size_t(y) * 1920 + std::size_t(x)] = std::uint8_t(ring != bar);
+            }
+        GifBuilder g;
+        g.Header(1920, 1080, 1).Image(1920, 1080, px).Trailer();
+        Save("runs-1920x1080-2", g);
+    }
+    SmoothInterlaced();
+    // A large drawing of 256 colours, not interlaced.
+    {
+        GifBuilder g;
+        g.Header(2048, 2048, 8).Image(2048, 2048, Smooth(2048, 2048, 8)).Trailer();
+        Save("smooth-2048x2048", g);
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--small") != 0)) {
-        std::fprintf(stderr, "usage: gif_corpus_gen DIR [--small]\n");
+    const bool small = argc == 3 && std::strcmp(argv[2], "--small") == 0;
+    const bool bench = argc == 3 && std::strcmp(argv[2], "--bench") == 0;
+    if (argc < 2 || argc > 3 || (argc == 3 && !small && !bench)) {
+        std::fprintf(stderr, "usage: gif_corpus_gen DIR [--small | --bench]\n");
         return 2;
     }
     gDir = argv[1];
-    SmallFiles();
-    if (argc == 2)
-        LargeFiles();
+    if (bench) {
+        BenchFiles();
+    } else {
+        SmallFiles();
+        if (!small)
+            LargeFiles();
+    }
     std::printf("gif_corpus_gen: %d files in %s\n", gCount, gDir.c_str());
     return 0;
 }

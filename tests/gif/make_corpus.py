@@ -1,9 +1,13 @@
-"""Writes the Pillow-made part of the GIF test corpus into the directory given."""
+"""Writes the Pillow-made part of the GIF test corpus into the directory given.
+
+With --bench as second argument it writes only the large image, for gifbench's image set.
+"""
 import sys
 
 from PIL import Image
 
 out = sys.argv[1]
+bench = sys.argv[2:] == ["--bench"]
 
 
 def palette_image(w, h, colours, seed):
@@ -14,6 +18,10 @@ def palette_image(w, h, colours, seed):
     rgb = Image.merge("RGB", (m, g, n))
     return rgb.quantize(colours, method=Image.Quantize.FASTOCTREE, dither=Image.Dither.NONE)
 
+
+if bench:
+    palette_image(4000, 3000, 256, 5).save(f"{out}/pil-4000x3000.gif")
+    sys.exit(0)
 
 # Palette sizes 2..256, small and odd sizes (Pillow interlaces images of 16 rows and more).
 for i, (w, h, colours) in enumerate([(1, 1, 2), (3, 17, 4), (31, 16, 8), (64, 15, 16),
