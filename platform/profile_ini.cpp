@@ -183,7 +183,7 @@ HeldLine Hold(const RawLine<char16_t>& raw, IProfileTextCodec& codec) {
             plain = false;
     }
     held.bQuoted = IsQuoted(ascii);
-    if (!plain || ascii != held.item.value)
+    if (!plain)
         held.numberText = std::move(ascii);
     return held;
 }
