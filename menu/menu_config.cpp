@@ -1,6 +1,7 @@
 #include "menu/menu_config.h"
 
 #include "app/diag.h"
+#include "app/int_range.h"
 
 #include <cstdint>
 #include <cstring>
@@ -182,7 +183,8 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
         return 0;
     }
 
-    model.nWidth = profile.GetInt(s, "xsize", 450) + 2 * metrics.cxDlgFrame;
-    model.nHeight = profile.GetInt(s, "ysize", 250) + 2 * metrics.cyDlgFrame + metrics.cyCaption;
+    model.nWidth = SaturatedInt(WideInt(profile.GetInt(s, "xsize", 450)) + 2 * metrics.cxDlgFrame);
+    model.nHeight = SaturatedInt(WideInt(profile.GetInt(s, "ysize", 250)) + 2 * metrics.cyDlgFrame +
+                                 metrics.cyCaption);
     return 1;
 }

@@ -1,6 +1,7 @@
 // The screen-size dialog: a menu without title image shown as a list of its selections.
 #include "menu/menu_wnd_win.h"
 
+#include "app/int_range.h"
 #include "app/startup_win.h"
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
@@ -45,7 +46,7 @@ void LayOutDialog(HWND hDlg, CMenuWnd& menu) {
         if (line >= 0)
             SendMessageA(hList, LB_SETITEMDATA, static_cast<WPARAM>(line), line);
     }
-    SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(menu.nDefaultSelection - 1), 0);
+    SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(WideInt(menu.nDefaultSelection) - 1), 0);
 
     Place(hPlay, layout.play);
     SetWindowTextA(hPlay, menu.strPlayTitle);

@@ -1,5 +1,7 @@
 #include "screen/game_screen.h"
 
+#include "app/int_range.h"
+
 GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
                                   const GameScreenMetrics& metrics) {
     GameScreenLayout layout{};
@@ -17,25 +19,25 @@ GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
         screenWidth = request.nScreenWidth;
         screenHeight = request.nScreenHeight;
         layout.style = kGameScreenWindowedStyle;
-        layout.width = screenWidth + metrics.cxFrame;
-        layout.height = screenHeight + metrics.cyFrame;
-        layout.x = (metrics.cxScreen - layout.width) / 2;
-        layout.y = (metrics.cyScreen - layout.height) / 2;
+        layout.width = SaturatedInt(WideInt(screenWidth) + metrics.cxFrame);
+        layout.height = SaturatedInt(WideInt(screenHeight) + metrics.cyFrame);
+        layout.x = SaturatedInt((WideInt(metrics.cxScreen) - layout.width) / 2);
+        layout.y = SaturatedInt((WideInt(metrics.cyScreen) - layout.height) / 2);
         layout.bShowCursor = 1;
     }
     bool whole = request.nGameWidth == 0 || request.nGameHeight == 0;
     layout.gameWidth = whole ? screenWidth : request.nGameWidth;
     layout.gameHeight = whole ? screenHeight : request.nGameHeight;
-    layout.gameX = (screenWidth - layout.gameWidth) / 2;
-    layout.gameY = (screenHeight - layout.gameHeight) / 2;
+    layout.gameX = SaturatedInt((WideInt(screenWidth) - layout.gameWidth) / 2);
+    layout.gameY = SaturatedInt((WideInt(screenHeight) - layout.gameHeight) / 2);
     // The button goes by the request, whichever geometry the display allowed.
     layout.bCloseBtn = request.bScreenFull && request.bCloseBtn;
-    layout.closeX = layout.x + layout.width - (kCloseButtonWidth + 1);
-    layout.closeY = layout.y + 1;
+    layout.closeX = SaturatedInt(WideInt(layout.x) + layout.width - (kCloseButtonWidth + 1));
+    layout.closeY = SaturatedInt(WideInt(layout.y) + 1);
     return layout;
 }
 
 void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y) {
-    x = layout.x + (layout.width - logoWidth) / 2;
-    y = layout.y + (layout.height - logoHeight) / 2;
+    x = SaturatedInt(layout.x + (WideInt(layout.width) - logoWidth) / 2);
+    y = SaturatedInt(layout.y + (WideInt(layout.height) - logoHeight) / 2);
 }

@@ -53,8 +53,7 @@ void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
     MenuWindowPlace(model.nWidth, model.nHeight, screen);
     LayOutSelectSizeDialog(model.nWidth, model.nHeight, screen, 13, 26, 23);
     OpensExitScreen(model.strTitleImage, model.strSection);
-    MenuFocusState state;
-    state.nFocus = model.nDefaultSelection;
+    MenuFocusState state; // the window's focus starts on the first selection
     for (int tick = 0; tick < 7; ++tick)
         MenuTimerTick(model, state, measure);
     MenuPlanPaint(model, state, true, measure);
