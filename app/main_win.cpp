@@ -1,5 +1,7 @@
+#include "app/crash_filter_win.h"
 #include "app/startup_win.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
+    InstallCrashFilter();
     return RunTovak(hInstance, lpCmdLine, nShowCmd);
 }

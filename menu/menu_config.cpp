@@ -1,6 +1,7 @@
 #include "menu/menu_config.h"
 
 #include "base/diag.h"
+#include "base/int_range.h"
 #include "base/program.h"
 
 #include <cstdint>
@@ -181,7 +182,8 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
         return 0;
     }
 
-    model.nWidth = profile.GetInt(s, "xsize", 450) + 2 * metrics.cxDlgFrame;
-    model.nHeight = profile.GetInt(s, "ysize", 250) + 2 * metrics.cyDlgFrame + metrics.cyCaption;
+    model.nWidth = SaturatedInt(WideInt(profile.GetInt(s, "xsize", 450)) + 2 * metrics.cxDlgFrame);
+    model.nHeight = SaturatedInt(WideInt(profile.GetInt(s, "ysize", 250)) + 2 * metrics.cyDlgFrame +
+                                 metrics.cyCaption);
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "menu/menu_layout.h"
 
+#include "base/int_range.h"
 #include "base/text.h"
 
 namespace {
@@ -35,7 +36,8 @@ bool PointInRect(const MenuRect& rect, int x, int y) {
 }
 
 MenuRect InflatedRect(const MenuRect& rect, int d) {
-    return MenuRect{rect.left - d, rect.top - d, rect.right + d, rect.bottom + d};
+    return MenuRect{SaturatedInt(WideInt(rect.left) - d), SaturatedInt(WideInt(rect.top) - d),
+                    SaturatedInt(WideInt(rect.right) + d), SaturatedInt(WideInt(rect.bottom) + d)};
 }
 
 void MenuInvalidation::Add(const MenuRect& rect) {
@@ -46,15 +48,18 @@ void MenuInvalidation::Add(const MenuRect& rect) {
 }
 
 MenuRect HotSpotRect(const MenuSelection& sel) {
-    return MenuRect{sel.nPosX, sel.nPosY, sel.nPosX + sel.nPosWidth, sel.nPosY + sel.nPosHeight};
+    return MenuRect{sel.nPosX, sel.nPosY, SaturatedInt(WideInt(sel.nPosX) + sel.nPosWidth),
+                    SaturatedInt(WideInt(sel.nPosY) + sel.nPosHeight)};
 }
 
 MenuRect DescriptionBoxRect(const MenuSelection& sel, int textWidth, int textHeight) {
     MenuRect box;
-    box.top = sel.nPosY + (sel.nPosHeight - 25) / 2;
-    box.bottom = box.top + textHeight;
-    box.left = (sel.nPosWidth - textWidth) / 2 + sel.nPosX - 5;
-    box.right = box.left + textWidth + 10;
+    WideInt top = sel.nPosY + (WideInt(sel.nPosHeight) - 25) / 2;
+    WideInt left = (WideInt(sel.nPosWidth) - textWidth) / 2 + sel.nPosX - 5;
+    box.top = SaturatedInt(top);
+    box.bottom = SaturatedInt(top + textHeight);
+    box.left = SaturatedInt(left);
+    box.right = SaturatedInt(left + textWidth + 10);
     return box;
 }
 
@@ -184,32 +189,36 @@ MenuPaintPlan MenuPlanPaint(const CMenuModel& model, const MenuFocusState& state
 
 WindowPlace MenuWindowPlace(int nWidth, int nHeight, const ScreenMetrics& metrics) {
     WindowPlace place;
-    place.x = (metrics.cxScreen - nWidth) / 2;
-    place.y = (metrics.cyScreen - nHeight) / 2;
-    place.cx = nWidth + 2 * metrics.frame.cxDlgFrame - 1;
-    place.cy = nHeight + 2 * metrics.frame.cyDlgFrame + metrics.frame.cyCaption;
+    place.x = SaturatedInt((WideInt(metrics.cxScreen) - nWidth) / 2);
+    place.y = SaturatedInt((WideInt(metrics.cyScreen) - nHeight) / 2);
+    place.cx = SaturatedInt(WideInt(nWidth) + 2 * WideInt(metrics.frame.cxDlgFrame) - 1);
+    place.cy = SaturatedInt(WideInt(nHeight) + 2 * WideInt(metrics.frame.cyDlgFrame) +
+                            metrics.frame.cyCaption);
     return place;
 }
 
 SelectSizeLayout LayOutSelectSizeDialog(int nWidth, int nHeight, const ScreenMetrics& metrics,
                                         int textH, int noticeH, int buttonH) {
     SelectSizeLayout layout;
-    int cx = nWidth - 2 * metrics.frame.cxDlgFrame;
-    int cy = nHeight - 2 * metrics.frame.cyDlgFrame - metrics.frame.cyCaption;
-    layout.dialog = WindowPlace{(metrics.cxScreen - cx) / 2, (metrics.cyScreen - cy) / 2, cx, cy};
+    auto fit = [](WideInt v) { return SaturatedInt(v); };
+    int cx = fit(WideInt(nWidth) - 2 * WideInt(metrics.frame.cxDlgFrame));
+    int cy =
+        fit(WideInt(nHeight) - 2 * WideInt(metrics.frame.cyDlgFrame) - metrics.frame.cyCaption);
+    layout.dialog = WindowPlace{fit((WideInt(metrics.cxScreen) - cx) / 2),
+                                fit((WideInt(metrics.cyScreen) - cy) / 2), cx, cy};
 
-    int innerWidth = cx - 34;
+    int innerWidth = fit(WideInt(cx) - 34);
     layout.prompt = WindowPlace{15, 15, innerWidth, textH};
-    int listTop = textH + 25;
-    int listH = cy - buttonH - noticeH - textH - 80;
+    int listTop = fit(WideInt(textH) + 25);
+    int listH = fit(WideInt(cy) - buttonH - noticeH - textH - 80);
     layout.list = WindowPlace{15, listTop, innerWidth, listH};
 
-    int unit = (cx - 54) / 6;
-    int buttonTop = listTop + listH + 10;
-    layout.play = WindowPlace{15, buttonTop, 2 * unit, buttonH};
-    layout.visit = WindowPlace{2 * unit + 25, buttonTop, 3 * unit, buttonH};
-    layout.exit = WindowPlace{5 * unit + 35, buttonTop, unit, buttonH};
-    layout.notice = WindowPlace{15, buttonTop + buttonH + 10, innerWidth, noticeH};
+    WideInt unit = (WideInt(cx) - 54) / 6;
+    int buttonTop = fit(WideInt(listTop) + listH + 10);
+    layout.play = WindowPlace{15, buttonTop, fit(2 * unit), buttonH};
+    layout.visit = WindowPlace{fit(2 * unit + 25), buttonTop, fit(3 * unit), buttonH};
+    layout.exit = WindowPlace{fit(5 * unit + 35), buttonTop, fit(unit), buttonH};
+    layout.notice = WindowPlace{15, fit(WideInt(buttonTop) + buttonH + 10), innerWidth, noticeH};
     return layout;
 }
 

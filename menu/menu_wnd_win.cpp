@@ -114,7 +114,7 @@ int CMenuWnd::LoadMenu(const char* section) {
     // A menu reads a hundred keys and more. The profile functions would open and check the
     // file again for every one of them, which costs the title screen a noticeable part of its
     // start; the file is read once instead, by the reader that answers as they do.
-    CIniProfile profile = CIniProfile::FromFile(g_szIniFile);
+    CIniProfile profile = CIniProfile::FromFile(g_szIniFile, AnsiProfileCodec());
     MenuMetrics metrics = CurrentScreenMetrics().frame;
     char error[TEXT_MAX * 3];
     if (!LoadMenuModel(profile, section, g_szIniFile, metrics, *this, error, sizeof error)) {

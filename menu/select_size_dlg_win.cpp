@@ -2,6 +2,7 @@
 #include "menu/menu_wnd_win.h"
 
 #include "base/globals_win.h"
+#include "base/int_range.h"
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
 
@@ -45,7 +46,7 @@ void LayOutDialog(HWND hDlg, CMenuWnd& menu) {
         if (line >= 0)
             SendMessageA(hList, LB_SETITEMDATA, static_cast<WPARAM>(line), line);
     }
-    SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(menu.nDefaultSelection - 1), 0);
+    SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(WideInt(menu.nDefaultSelection) - 1), 0);
 
     Place(hPlay, layout.play);
     SetWindowTextA(hPlay, menu.strPlayTitle);

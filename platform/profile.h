@@ -17,6 +17,24 @@ class IProfileReader {
     virtual int GetInt(const char* section, const char* key, int def) = 0;
 };
 
+// How the text of a configuration file becomes the text the program holds. A file without a
+// byte order mark is in the ANSI code page and is held as it is. A file with the UTF-16 mark
+// (little- or big-endian) is read as UTF-16 and converted, one name or value at a time, after
+// it has been split into lines; so is a UTF-8 file (with its mark) unless the program holds
+// UTF-8 text, in which case it stays as it is.
+class IProfileTextCodec {
+  public:
+    virtual ~IProfileTextCodec() = default;
+    // The UTF-16 form of UTF-8 text, or false when the program holds UTF-8 text itself.
+    virtual bool Utf8ToUtf16(const char* text, std::size_t length, std::u16string& out) = 0;
+    // The held form of UTF-16 text. When exact is given, it tells whether the held text stands
+    // for exactly these characters (false when one had no place in it and was replaced).
+    virtual std::string FromUtf16(const char16_t* text, std::size_t length, bool* exact) = 0;
+};
+
+// The codec of the portable programs: the text is held in UTF-8.
+IProfileTextCodec& Utf8ProfileCodec();
+
 // One line of an INI text as the profile reader reads it: a section header or a key line, with
 // the line it is on (counted from 1; "\r\n", "\n" and a lone "\r" each end a line). Blank
 // lines are not listed.
@@ -28,19 +46,24 @@ struct IniItem {
     bool bHasValue = false; // false for a key line without '='
 };
 
-// Splits an INI text into its headers and key lines exactly as CIniProfile does, in file
-// order. Key lines before the first header belong to the section with the empty name.
-std::vector<IniItem> ParseIniItems(const std::string& text);
+// Splits an INI text (the bytes of a file) into its headers and key lines exactly as
+// CIniProfile does, in file order, as held text. Key lines before the first header belong to
+// the section with the empty name.
+std::vector<IniItem> ParseIniItems(const std::string& text,
+                                   IProfileTextCodec& codec = Utf8ProfileCodec());
 
 // The profile reader's semantics on an INI text: section and key names are compared without
-// regard to case; the first section of a name and its first key of a name win; blanks around
-// names and values are dropped; a value wrapped in a pair of equal quotes loses them; a
-// present-but-empty value is empty; a UTF-8 byte order mark is skipped.
+// regard to case (of ASCII letters); the first section of a name and its first key of a name
+// win; blanks around names and values are dropped; a name or value ends at a NUL character; a
+// value wrapped in a pair of equal quotes loses them; a present-but-empty value is empty; byte
+// order marks choose the encoding (see IProfileTextCodec). A name with a character that the
+// held text cannot stand for is never found.
 class CIniProfile : public IProfileReader {
   public:
     // Loads the text of a file; a file that cannot be read behaves as an empty one.
-    static CIniProfile FromFile(const char* path);
-    static CIniProfile FromText(const std::string& text);
+    static CIniProfile FromFile(const char* path, IProfileTextCodec& codec = Utf8ProfileCodec());
+    static CIniProfile FromText(const std::string& text,
+                                IProfileTextCodec& codec = Utf8ProfileCodec());
 
     std::size_t GetString(const char* section, const char* key, const char* def, char* buffer,
                           std::size_t size) override;
@@ -50,10 +73,16 @@ class CIniProfile : public IProfileReader {
     struct Entry {
         std::string key;
         std::string value;
+        // The value as the integer reader sees it, one byte per character of the file with
+        // every character outside ASCII as 0x80; empty when that is the value itself.
+        std::string numberText;
         bool bHasValue = false; // false for a line without '='
+        bool bQuoted = false;   // wrapped in a pair of equal quotes in the file
+        bool bKeyExact = true;
     };
     struct Section {
         std::string name;
+        bool bNameExact = true;
         std::vector<Entry> entries;
     };
     const Entry* Find(const char* section, const char* key) const;

@@ -2,24 +2,24 @@
 
 #include "base/text.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
 // The blanks that the profile reader drops around lines, names and values: the C blanks and
-// the DOS end-of-file mark ^Z.
-bool IsBlank(char ch) {
-    unsigned char c = static_cast<unsigned char>(ch);
+// the DOS end-of-file mark ^Z; no other character, in any encoding.
+bool IsBlankUnit(std::uint32_t c) {
     return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
 }
 
 // Compares a stored name with a name asked for; blanks around the asked name do not count.
 bool SameName(const std::string& stored, const char* asked) {
-    while (*asked && IsBlank(*asked))
+    while (*asked && IsBlankUnit(static_cast<unsigned char>(*asked)))
         ++asked;
     std::size_t n = std::strlen(asked);
-    while (n > 0 && IsBlank(asked[n - 1]))
+    while (n > 0 && IsBlankUnit(static_cast<unsigned char>(asked[n - 1])))
         --n;
     if (stored.size() != n)
         return false;
@@ -33,10 +33,9 @@ bool SameName(const std::string& stored, const char* asked) {
 // Copies a value into the caller's buffer the way the Win32 reader does: a value that starts
 // and ends with the same quote (single or double) loses them; when the buffer is too small the
 // text is cut, and a closing quote that did not fit leaves the text cut as it is.
-std::size_t CopyValue(const std::string& value, char* buffer, std::size_t size) {
+std::size_t CopyValue(const std::string& value, bool quoted, char* buffer, std::size_t size) {
     const char* text = value.c_str();
     std::size_t length = value.size();
-    bool quoted = length >= 2 && (text[0] == '"' || text[0] == '\'') && text[length - 1] == text[0];
     if (quoted) {
         ++text;
         --length; // the closing quote is still counted here
@@ -49,9 +48,222 @@ std::size_t CopyValue(const std::string& value, char* buffer, std::size_t size) 
     return n;
 }
 
+bool IsQuoted(const std::string& value) {
+    return value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+}
+
+std::uint32_t Unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+std::uint32_t Unit(char16_t c) {
+    return c;
+}
+
+// A name or a value as it stands in the file.
+template <class Ch> struct Piece {
+    const Ch* text = nullptr;
+    std::size_t length = 0;
+};
+
+template <class Ch> struct RawLine {
+    int nLine = 0;
+    bool bSection = false;
+    bool bHasValue = false;
+    Piece<Ch> name;
+    Piece<Ch> value;
+};
+
+// Blanks around it dropped, then cut at its first NUL: the reader keeps names and values as
+// NUL-terminated strings.
+template <class Ch> Piece<Ch> Trimmed(const Ch* start, const Ch* stop) {
+    while (start < stop && IsBlankUnit(Unit(*start)))
+        ++start;
+    while (stop > start && IsBlankUnit(Unit(stop[-1])))
+        --stop;
+    const Ch* nul = start;
+    while (nul < stop && *nul != 0)
+        ++nul;
+    return Piece<Ch>{start, static_cast<std::size_t>(nul - start)};
+}
+
+// Splits the text into headers and key lines and hands each to emit, in file order.
+template <class Ch, class Emit> void SplitLines(const Ch* p, const Ch* end, Emit&& emit) {
+    int line = 1;
+    while (p < end) {
+        const Ch* lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
+            ++lineEnd;
+        const Ch* next = lineEnd;
+        while (next < end && (*next == '\n' || *next == '\r'))
+            ++next;
+        int nLine = line;
+        // The run of line ends may hold blank lines: "\r\n" counts once, "\n" and "\r" alone
+        // once each.
+        for (const Ch* q = lineEnd; q < next; ++q) {
+            if (*q == '\n' || q + 1 == next || q[1] != '\n')
+                ++line;
+        }
+
+        const Ch* start = p;
+        const Ch* stop = next;
+        p = next;
+        while (start < stop && IsBlankUnit(Unit(*start)))
+            ++start;
+        while (stop > start && IsBlankUnit(Unit(stop[-1])))
+            --stop;
+        if (start >= stop)
+            continue;
+        RawLine<Ch> raw;
+        raw.nLine = nLine;
+        if (*start == '[') {
+            // The name runs to the last ']' of the line; text after it is ignored. A line
+            // without one is read as a key.
+            const Ch* close = stop - 1;
+            while (close > start && *close != ']')
+                --close;
+            if (close > start) {
+                raw.bSection = true;
+                raw.name = Trimmed(start + 1, close);
+                emit(raw);
+                continue;
+            }
+        }
+        const Ch* eq = start;
+        while (eq < stop && *eq != '=')
+            ++eq;
+        if (eq < stop) {
+            raw.name = Trimmed(start, eq);
+            raw.value = Trimmed(eq + 1, stop);
+            raw.bHasValue = true;
+        } else {
+            raw.name = Trimmed(start, stop);
+        }
+        emit(raw);
+    }
+}
+
+// One line in the text the program holds.
+struct HeldLine {
+    IniItem item;
+    bool bQuoted = false;
+    bool bNameExact = true;
+    std::string numberText; // see CIniProfile::Entry
+};
+
+HeldLine Hold(const RawLine<char>& raw, IProfileTextCodec&) {
+    HeldLine held;
+    held.item.nLine = raw.nLine;
+    held.item.bSection = raw.bSection;
+    held.item.bHasValue = raw.bHasValue;
+    held.item.name.assign(raw.name.text, raw.name.length);
+    held.item.value.assign(raw.value.text, raw.value.length);
+    held.bQuoted = IsQuoted(held.item.value);
+    return held;
+}
+
+HeldLine Hold(const RawLine<char16_t>& raw, IProfileTextCodec& codec) {
+    HeldLine held;
+    held.item.nLine = raw.nLine;
+    held.item.bSection = raw.bSection;
+    held.item.bHasValue = raw.bHasValue;
+    held.item.name = codec.FromUtf16(raw.name.text, raw.name.length, &held.bNameExact);
+    if (raw.value.length == 0)
+        return held;
+    held.item.value = codec.FromUtf16(raw.value.text, raw.value.length, nullptr);
+    // Quotes and numbers are told by the characters of the file: a character that only the
+    // conversion turned into a quote or a digit is neither.
+    std::string ascii(raw.value.length, '\x80');
+    bool plain = true;
+    for (std::size_t i = 0; i < raw.value.length; ++i) {
+        if (raw.value.text[i] < 0x80)
+            ascii[i] = static_cast<char>(raw.value.text[i]);
+        else
+            plain = false;
+    }
+    held.bQuoted = IsQuoted(ascii);
+    if (!plain)
+        held.numberText = std::move(ascii);
+    return held;
+}
+
+// Reads the lines of a file's bytes in the encoding that its byte order mark names.
+template <class Emit>
+void ReadLines(const std::string& text, IProfileTextCodec& codec, Emit&& emit) {
+    const char* p = text.data();
+    std::size_t size = text.size();
+    auto hold = [&](const auto& raw) { emit(Hold(raw, codec)); };
+    if (size >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) {
+        std::u16string wide;
+        if (codec.Utf8ToUtf16(p + 3, size - 3, wide))
+            SplitLines(wide.data(), wide.data() + wide.size(), hold);
+        else
+            SplitLines(p + 3, p + size, hold);
+        return;
+    }
+    bool little = size >= 2 && std::memcmp(p, "\xFF\xFE", 2) == 0;
+    bool big = size >= 2 && std::memcmp(p, "\xFE\xFF", 2) == 0;
+    if (!little && !big) {
+        SplitLines(p, p + size, hold);
+        return;
+    }
+    // A last byte that does not make a whole character is dropped.
+    std::u16string wide((size - 2) / 2, u'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        auto first = static_cast<unsigned char>(p[2 + 2 * i]);
+        auto second = static_cast<unsigned char>(p[3 + 2 * i]);
+        wide[i] = static_cast<char16_t>(little ? first | (second << 8) : (first << 8) | second);
+    }
+    SplitLines(wide.data(), wide.data() + wide.size(), hold);
+}
+
+class CUtf8Codec : public IProfileTextCodec {
+  public:
+    bool Utf8ToUtf16(const char*, std::size_t, std::u16string&) override { return false; }
+
+    std::string FromUtf16(const char16_t* text, std::size_t length, bool* exact) override {
+        std::string out;
+        out.reserve(length);
+        bool replaced = false;
+        for (std::size_t i = 0; i < length; ++i) {
+            std::uint32_t c = text[i];
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+                text[i + 1] <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+                ++i;
+            } else if (c >= 0xD800 && c <= 0xDFFF) {
+                c = 0xFFFD; // half of a pair
+                replaced = true;
+            }
+            if (c < 0x80) {
+                out += static_cast<char>(c);
+            } else if (c < 0x800) {
+                out += static_cast<char>(0xC0 | (c >> 6));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+            } else if (c < 0x10000) {
+                out += static_cast<char>(0xE0 | (c >> 12));
+                out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+            } else {
+                out += static_cast<char>(0xF0 | (c >> 18));
+                out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+                out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        if (exact)
+            *exact = !replaced;
+        return out;
+    }
+};
+
 } // namespace
 
-CIniProfile CIniProfile::FromFile(const char* path) {
+IProfileTextCodec& Utf8ProfileCodec() {
+    static CUtf8Codec codec;
+    return codec;
+}
+
+CIniProfile CIniProfile::FromFile(const char* path, IProfileTextCodec& codec) {
     std::string text;
     if (std::FILE* file = std::fopen(path, "rb")) {
         char chunk[4096];
@@ -60,104 +272,42 @@ CIniProfile CIniProfile::FromFile(const char* path) {
             text.append(chunk, n);
         std::fclose(file);
     }
-    return FromText(text);
+    return FromText(text, codec);
 }
 
-std::vector<IniItem> ParseIniItems(const std::string& text) {
+std::vector<IniItem> ParseIniItems(const std::string& text, IProfileTextCodec& codec) {
     std::vector<IniItem> items;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    if (text.size() >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
-        p += 3;
-    int line = 1;
-    while (p < end) {
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r')
-            ++lineEnd;
-        const char* next = lineEnd;
-        while (next < end && (*next == '\n' || *next == '\r'))
-            ++next;
-        int nLine = line;
-        // The run of line ends may hold blank lines: "\r\n" counts once, "\n" and "\r" alone
-        // once each.
-        for (const char* q = lineEnd; q < next; ++q) {
-            if (*q == '\n' || q + 1 == next || q[1] != '\n')
-                ++line;
-        }
-
-        const char* start = p;
-        const char* stop = next;
-        p = next;
-        while (start < stop && IsBlank(*start))
-            ++start;
-        while (stop > start && IsBlank(stop[-1]))
-            --stop;
-        if (start >= stop)
-            continue;
-        IniItem item;
-        item.nLine = nLine;
-        if (*start == '[') {
-            // The name runs to the last ']' of the line; text after it is ignored. A line
-            // without one is read as a key.
-            const char* close = stop - 1;
-            while (close > start && *close != ']')
-                --close;
-            if (close > start) {
-                const char* name = start + 1;
-                const char* nameEnd = close;
-                while (name < nameEnd && IsBlank(*name))
-                    ++name;
-                while (nameEnd > name && IsBlank(nameEnd[-1]))
-                    --nameEnd;
-                item.bSection = true;
-                item.name.assign(name, nameEnd);
-                items.push_back(item);
-                continue;
-            }
-        }
-        const char* eq = static_cast<const char*>(std::memchr(start, '=', stop - start));
-        if (eq) {
-            const char* nameEnd = eq;
-            while (nameEnd > start && IsBlank(nameEnd[-1]))
-                --nameEnd;
-            const char* value = eq + 1;
-            while (value < stop && IsBlank(*value))
-                ++value;
-            item.name.assign(start, nameEnd);
-            item.value.assign(value, stop);
-            item.bHasValue = true;
-        } else {
-            item.name.assign(start, stop);
-        }
-        items.push_back(item);
-    }
+    ReadLines(text, codec, [&](HeldLine&& line) { items.push_back(std::move(line.item)); });
     return items;
 }
 
-CIniProfile CIniProfile::FromText(const std::string& text) {
+CIniProfile CIniProfile::FromText(const std::string& text, IProfileTextCodec& codec) {
     CIniProfile profile;
     // Lines before the first section header belong to a section with the empty name.
     profile.sections.push_back(Section{});
-    for (IniItem& item : ParseIniItems(text)) {
-        if (item.bSection) {
-            profile.sections.push_back(Section{std::move(item.name), {}});
-            continue;
+    ReadLines(text, codec, [&](HeldLine&& line) {
+        if (line.item.bSection) {
+            profile.sections.push_back(Section{std::move(line.item.name), line.bNameExact, {}});
+            return;
         }
         Entry entry;
-        entry.key = std::move(item.name);
-        entry.value = std::move(item.value);
-        entry.bHasValue = item.bHasValue;
+        entry.key = std::move(line.item.name);
+        entry.value = std::move(line.item.value);
+        entry.numberText = std::move(line.numberText);
+        entry.bHasValue = line.item.bHasValue;
+        entry.bQuoted = line.bQuoted;
+        entry.bKeyExact = line.bNameExact;
         profile.sections.back().entries.push_back(std::move(entry));
-    }
+    });
     return profile;
 }
 
 const CIniProfile::Entry* CIniProfile::Find(const char* section, const char* key) const {
     for (const Section& s : sections) {
-        if (!SameName(s.name, section))
+        if (!s.bNameExact || !SameName(s.name, section))
             continue;
         for (const Entry& e : s.entries) {
-            if (SameName(e.key, key))
+            if (e.bKeyExact && SameName(e.key, key))
                 return &e;
         }
         return nullptr; // only the first section of a name is searched
@@ -169,19 +319,25 @@ std::size_t CIniProfile::GetString(const char* section, const char* key, const c
                                    char* buffer, std::size_t size) {
     if (size == 0)
         return 0;
+    const Entry* entry = Find(section, key);
+    // A key written without '=' has no value: the default stands in for it.
+    if (entry && entry->bHasValue)
+        return CopyValue(entry->value, entry->bQuoted, buffer, size);
     // The default loses its trailing blanks (blanks only, not tabs).
     std::string fallback = def ? def : "";
     while (!fallback.empty() && fallback.back() == ' ')
         fallback.pop_back();
-    const Entry* entry = Find(section, key);
-    // A key written without '=' has no value: the default stands in for it.
-    return CopyValue(entry && entry->bHasValue ? entry->value : fallback, buffer, size);
+    return CopyValue(fallback, IsQuoted(fallback), buffer, size);
 }
 
 int CIniProfile::GetInt(const char* section, const char* key, int def) {
+    const Entry* entry = Find(section, key);
+    if (!entry || !entry->bHasValue)
+        return def;
     // The integer reader looks at no more than the first 29 characters of the value.
     char text[30];
-    if (GetString(section, key, "", text, sizeof text) == 0)
+    const std::string& value = entry->numberText.empty() ? entry->value : entry->numberText;
+    if (CopyValue(value, entry->bQuoted, text, sizeof text) == 0)
         return def;
     return ParseProfileInt(text);
 }

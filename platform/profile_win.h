@@ -1,4 +1,5 @@
-// The configuration file read through the Win32 profile functions.
+// The configuration file read through the Win32 profile functions, and the text conversions
+// that make the portable reader hold what they give.
 #pragma once
 
 #include "platform/profile.h"
@@ -13,3 +14,8 @@ class CWinProfile : public IProfileReader {
   private:
     const char* strPath;
 };
+
+// The codec of the Windows program: text is held in the ANSI code page, as the "A" profile
+// functions give it (a character the code page cannot hold becomes what the system's
+// conversion makes of it, a similar letter or '?').
+IProfileTextCodec& AnsiProfileCodec();

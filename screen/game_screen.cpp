@@ -1,5 +1,7 @@
 #include "screen/game_screen.h"
 
+#include "base/int_range.h"
+
 GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
                                   const GameScreenMetrics& metrics) {
     GameScreenLayout layout{};
@@ -17,27 +19,27 @@ GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
         screenWidth = request.nScreenWidth;
         screenHeight = request.nScreenHeight;
         layout.style = kGameScreenWindowedStyle;
-        layout.width = screenWidth + metrics.cxFrame;
-        layout.height = screenHeight + metrics.cyFrame;
-        layout.x = (metrics.cxScreen - layout.width) / 2;
-        layout.y = (metrics.cyScreen - layout.height) / 2;
+        layout.width = SaturatedInt(WideInt(screenWidth) + metrics.cxFrame);
+        layout.height = SaturatedInt(WideInt(screenHeight) + metrics.cyFrame);
+        layout.x = SaturatedInt((WideInt(metrics.cxScreen) - layout.width) / 2);
+        layout.y = SaturatedInt((WideInt(metrics.cyScreen) - layout.height) / 2);
         layout.bShowCursor = 1;
     }
     bool whole = request.nGameWidth == 0 || request.nGameHeight == 0;
     layout.gameWidth = whole ? screenWidth : request.nGameWidth;
     layout.gameHeight = whole ? screenHeight : request.nGameHeight;
-    layout.gameX = (screenWidth - layout.gameWidth) / 2;
-    layout.gameY = (screenHeight - layout.gameHeight) / 2;
+    layout.gameX = SaturatedInt((WideInt(screenWidth) - layout.gameWidth) / 2);
+    layout.gameY = SaturatedInt((WideInt(screenHeight) - layout.gameHeight) / 2);
     // The button goes by the request, whichever geometry the display allowed; it lies inside
     // the background window, one pixel from the right and top edges of its client area (in
     // full screen, the screen's corner).
     layout.bCloseBtn = request.bScreenFull && request.bCloseBtn;
-    layout.closeX = screenWidth - (kCloseButtonWidth + 1);
+    layout.closeX = SaturatedInt(WideInt(screenWidth) - (kCloseButtonWidth + 1));
     layout.closeY = 1;
     return layout;
 }
 
 void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y) {
-    x = layout.x + (layout.width - logoWidth) / 2;
-    y = layout.y + (layout.height - logoHeight) / 2;
+    x = SaturatedInt(layout.x + (WideInt(layout.width) - logoWidth) / 2);
+    y = SaturatedInt(layout.y + (WideInt(layout.height) - logoHeight) / 2);
 }

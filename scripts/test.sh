@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine and runs every test: the native unit tests of the portable
-# core, the GIF decoder's fuzz run, the Windows tests under Wine, and the 32-bit build.
+# core, the fuzz runs, the Windows tests under Wine, and the 32-bit build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -12,10 +12,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-if [ -x scripts/fuzz-gif.sh ]; then
-    echo "== GIF decoder fuzz run"
-    scripts/fuzz-gif.sh "${TOVAK_FUZZ_SECONDS:-60}"
-fi
+# The GIF decoder, the profile reader, menu loading and the checker, each for a short run.
+for target in gif profile menu check; do
+    echo "== fuzz run: $target"
+    scripts/fuzz.sh "$target" "${TOVAK_FUZZ_SECONDS:-20}"
+done
 
 echo "== 32-bit Windows build (compiled and linked only)"
 cmake --preset win32 >/dev/null

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -302,6 +303,21 @@ TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) 
     // Its description box in the card's middle band: black frame, the window's yellow inside.
     EXPECT_EQ(0x000000, pixel(455, 123));
     EXPECT_EQ(0xFFFF66, pixel(360, 125));
+
+    // Saved by an editor as "Unicode" (UTF-16 with its byte order mark), either byte order.
+    std::ifstream in(kSample + "/tovak.ini", std::ios::binary);
+    std::string ansi((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (bool little : {true, false}) {
+        std::string utf16 = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (char c : ansi) {
+            utf16 += little ? c : '\0';
+            utf16 += little ? '\0' : c;
+        }
+        Write("sample/tovak.ini", utf16);
+        r = RunCheck({sample});
+        EXPECT_EQ(sample + "/tovak.ini: 3 menus, 12 selections, 0 errors, 0 warnings\n", r.out)
+            << little;
+    }
 }
 
 TEST(CheckFindings, OneLineEachAndValidJsonWhateverTheText) {

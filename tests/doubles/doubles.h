@@ -46,6 +46,9 @@
 //   DocumentComplete direct|byref URL  event 259; the URL variant holds the BSTR directly or
 //                                    by reference
 //   BeforeNavigate2 URL              event 250 with the URL as its second argument
+//   Crash                            a thread of the double's process writes to address 0 (the
+//                                    process dies of an access violation, as a crashing
+//                                    control's would); 1 when a double is alive
 // Every live double of the matching kind with a connected sink is invoked. The exported
 // function TovakDoubleCue returns the number of sinks invoked, or -1 for a bad line.
 #define TOVAK_DOUBLE_CUE_CLASS "TovakDoubleCue"

@@ -1,9 +1,11 @@
 // Full-screen games inside a Wine virtual desktop, where display modes really switch: the
 // mode taken and given back, the screen covered in the selection's colour, the game centred,
-// the close button, the hidden cursor, and the three ends of a game.
+// the close button, the hidden cursor, the three ends of a game, and a crash.
 #include "game_test_support.h"
 
 #include "screen/browser_table_win.h"
+
+#include <algorithm>
 
 using namespace bench;
 using namespace gametest;
@@ -132,6 +134,35 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
     EXPECT_TRUE(WaitUntil([&] { return Cue(g.proc.Pid(), "ShockwaveEvent 1") == 1; }, kLong));
     EXPECT_EQ(g.proc.WaitExit(kLong), 0);
     EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 1024; }, kLong));
+}
+
+TEST(GameScreenDesktop, AControlThatCrashesDuringAFullScreenGameLeavesTheDesktopsMode) {
+    ASSERT_EQ(ScreenWidth(), 1024);
+    std::string sels = Selection(1, "run", "movie.swf",
+                                 Sel(1, "screenfull", "Y") + Sel(1, "screensize", "640,480") +
+                                     Sel(1, "screencolordepth", "32")) +
+                       Selection(2, "exit", "");
+    GameFolder g("game_crash", 2, sels);
+    g.Start();
+    g.Activate(1);
+    ASSERT_NE(g.WaitBackground(), nullptr);
+    ASSERT_TRUE(WaitUntil([] { return ScreenWidth() == 640; }, kLong));
+    // The double's cue window is there once the control is; the crash cue may end the process
+    // before it answers.
+    ASSERT_TRUE(WaitUntil([&] { return Cue(g.proc.Pid(), "ShockwaveEvent 1") == 0; }, kLong));
+    Cue(g.proc.Pid(), "Crash");
+    // The crash is the process's end, as without Tovak's filter; the desktop's mode is back.
+    EXPECT_EQ(static_cast<DWORD>(g.proc.WaitExit(kLong)), 0xC0000005u);
+    EXPECT_TRUE(WaitUntil([] { return ScreenWidth() == 1024; }, 5000));
+    // One line in the log (which the folder's configuration switches on).
+    std::vector<std::string> log = g.folder.Log();
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& message) {
+                                return message.rfind("Unhandled exception C0000005", 0) == 0;
+                            }),
+              1);
+    if (ScreenWidth() != 1024)
+        ChangeDisplaySettingsA(nullptr, 0); // the next test starts at the desktop's mode
 }
 
 TEST(GameScreenDesktop, BackgroundWindowThatCannotBeMadeGivesTheDisplayBack) {

@@ -1,5 +1,7 @@
 #include "tools/check/menu_preview.h"
 
+#include "base/int_range.h"
+
 #include <algorithm>
 #include <string>
 
@@ -60,16 +62,19 @@ void CPreviewFont::MeasureText(const char* text, int& width, int& height) {
 
 void CPreviewFont::DrawText(PreviewImage& image, int x, int y, const char* text,
                             std::uint32_t color, const MenuRect& clip) const {
+    WideInt left = x;
     for (const char* p = text; *p; ++p) {
         const Glyph& glyph = GlyphOf(*p);
         for (int row = 0; row < kHeight; ++row) {
             for (int col = 0; col < glyph.width && col < 16; ++col) {
-                int px = x + col, py = y + row;
-                if ((glyph.rows[row] >> col & 1) && PointInRect(clip, px, py))
-                    image.Fill(MenuRect{px, py, px + 1, py + 1}, color);
+                WideInt px = left + col, py = WideInt(y) + row;
+                // Inside the clip, so one more still fits in an int.
+                if ((glyph.rows[row] >> col & 1) && px >= clip.left && px < clip.right &&
+                    py >= clip.top && py < clip.bottom)
+                    image.Fill(MenuRect{int(px), int(py), int(px) + 1, int(py) + 1}, color);
             }
         }
-        x += glyph.width;
+        left += glyph.width;
     }
 }
 
@@ -106,10 +111,12 @@ void RenderMenuPreview(const CMenuModel& model, const CGifImage& titleImage, CPr
         std::string number = std::to_string(i + 1);
         int width = 0, height = 0;
         font.MeasureText(number.c_str(), width, height);
-        MenuRect tab = {hot.left, hot.top, std::min(hot.left + width + 6, hot.right),
-                        std::min(hot.top + height, hot.bottom)};
+        MenuRect tab = {hot.left, hot.top,
+                        std::min(SaturatedInt(WideInt(hot.left) + width + 6), hot.right),
+                        std::min(SaturatedInt(WideInt(hot.top) + height), hot.bottom)};
         out.Fill(tab, color);
-        font.DrawText(out, hot.left + 3, hot.top, number.c_str(), 0x000000, tab);
+        font.DrawText(out, SaturatedInt(WideInt(hot.left) + 3), hot.top, number.c_str(), 0x000000,
+                      tab);
     }
     for (int i = 0; i < model.nSelections; ++i) {
         MenuRect hot, box;
@@ -121,8 +128,8 @@ void RenderMenuPreview(const CMenuModel& model, const CGifImage& titleImage, CPr
         out.Fill(inner, RgbOfColorRef(kDescriptionFill));
         int width = 0, height = 0;
         font.MeasureText(model.sel[i].strDesc, width, height);
-        int x = inner.left + (inner.right - inner.left - width) / 2;
-        int y = inner.top + (inner.bottom - inner.top - height) / 2;
+        int x = SaturatedInt(inner.left + (WideInt(inner.right) - inner.left - width) / 2);
+        int y = SaturatedInt(inner.top + (WideInt(inner.bottom) - inner.top - height) / 2);
         MenuRect clip = {std::max(inner.left, whole.left), std::max(inner.top, whole.top),
                          std::min(inner.right, whole.right), std::min(inner.bottom, whole.bottom)};
         font.DrawText(out, x, y, model.sel[i].strDesc, 0x000000, clip);

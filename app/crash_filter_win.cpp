@@ -1,0 +1,64 @@
+#include "app/crash_filter_win.h"
+
+#include "base/diag.h"
+#include "screen/display_mode.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
+volatile LONG g_crashing = 0;
+
+// Appends the entry with the system's own file functions: the C library's locks or heap may be
+// what the crash broke. The line ends as WriteLog's text stream writes it (CR CR LF).
+void LogCrash(const EXCEPTION_RECORD& record, bool restored) {
+    if (!g_bLogEnabled)
+        return;
+    char message[160];
+    FormatText(message, sizeof message, "Unhandled exception %08lX at %p: %s", record.ExceptionCode,
+               record.ExceptionAddress,
+               restored ? "the desktop's display mode was restored"
+                        : "the display mode was not changed");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    LogTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    char line[256];
+    FormatLogLine(line, sizeof line - 1, time, message);
+    std::size_t length = std::strlen(line);
+    if (length >= 2 && line[length - 2] == '\r' && line[length - 1] == '\n') {
+        line[length - 1] = '\r';
+        line[length] = '\n';
+        line[++length] = '\0';
+    }
+    HANDLE file = CreateFileA(g_szLogFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
+    CloseHandle(file);
+}
+
+LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
+    // Once only, whichever thread faults first; a fault inside this filter ends here too.
+    if (InterlockedExchange(&g_crashing, 1) == 0) {
+        // The display first: whatever follows may fail.
+        bool restored = g_DisplayMode.bGameModeActive != 0;
+        if (restored)
+            ChangeDisplaySettingsA(nullptr, 0);
+        if (info && info->ExceptionRecord)
+            LogCrash(*info->ExceptionRecord, restored);
+    }
+    return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+} // namespace
+
+void InstallCrashFilter() {
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(CrashFilter);
+    if (previous != CrashFilter)
+        g_previousFilter = previous;
+}
