@@ -117,6 +117,25 @@ bool ScriptHas(const std::string& line) {
     return false;
 }
 
+// The browser-emulation value of the current user named after this program's file name, as
+// a number, or "none".
+std::string BrowserEmulation() {
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    const char* name = std::strrchr(module, '\\') ? std::strrchr(module, '\\') + 1 : module;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\"
+                      "FEATURE_BROWSER_EMULATION",
+                      0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return "none";
+    DWORD value = 0, type = 0, size = sizeof value;
+    LONG found =
+        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return found == ERROR_SUCCESS && type == REG_DWORD ? std::to_string(value) : "none";
+}
+
 std::string VariantText(const VARIANT* v) {
     if (!v)
         return "null";
@@ -753,6 +772,8 @@ CDouble::CDouble(Kind kind) : nKind(kind), bActivated(kind == kApplication) {
         g_cueWindow = CreateWindowExA(0, TOVAK_DOUBLE_CUE_CLASS, TOVAK_DOUBLE_CUE_CLASS, 0, 0, 0, 0,
                                       0, nullptr, nullptr, g_module, nullptr);
     Journal(Name() + " created");
+    if (kind == kBrowser && ScriptHas("emulation"))
+        Journal(Name() + " emulation " + BrowserEmulation());
 }
 
 CDouble::~CDouble() {
