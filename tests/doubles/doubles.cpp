@@ -122,18 +122,14 @@ bool ScriptHas(const std::string& line) {
 std::string BrowserEmulation() {
     char module[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, module, sizeof module);
-    const char* name = std::strrchr(module, '\\') ? std::strrchr(module, '\\') + 1 : module;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\"
-                      "FEATURE_BROWSER_EMULATION",
-                      0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return "none";
-    DWORD value = 0, type = 0, size = sizeof value;
-    LONG found =
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return found == ERROR_SUCCESS && type == REG_DWORD ? std::to_string(value) : "none";
+    DWORD value = 0, size = sizeof value;
+    return RegGetValueA(HKEY_CURRENT_USER,
+                        "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\"
+                        "FEATURE_BROWSER_EMULATION",
+                        std::strrchr(module, '\\') + 1, RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS
+               ? std::to_string(value)
+               : "none";
 }
 
 std::string VariantText(const VARIANT* v) {

@@ -101,29 +101,6 @@ inline HWND WaitStandIn(DWORD ms = kLong) {
     return found;
 }
 
-// Closes every stand-in player still showing when it goes, so that a failed test leaves none
-// behind.
-struct StandInCloser {
-    StandInCloser() = default;
-    StandInCloser(const StandInCloser&) = delete;
-    StandInCloser& operator=(const StandInCloser&) = delete;
-    ~StandInCloser() {
-        while (HWND w = FindWindowA(TOVAK_STANDIN_PLAYER_CLASS, nullptr)) {
-            PostMessageA(w, WM_CLOSE, 0, 0);
-            if (!bench::WaitGone(w, 5000))
-                break;
-        }
-    }
-};
-
-// Copies the stand-in player to folder\relative, making the folders on the way.
-inline bool PlaceStandIn(const std::string& folder, const std::string& relative) {
-    for (std::size_t at = relative.find('\\'); at != std::string::npos;
-         at = relative.find('\\', at + 1))
-        CreateDirectoryA(bench::Join(folder, relative.substr(0, at)).c_str(), nullptr);
-    return bench::CopyFileTo(bench::StandInPlayer(), bench::Join(folder, relative));
-}
-
 // The first descendant of the window with that class, or null.
 inline HWND FindChild(HWND parent, const char* className) {
     for (HWND child : bench::ChildWindows(parent))

@@ -114,7 +114,6 @@ TEST(Visit, TitleScreenOpensEachKindOfAddressAndSurvivesEveryFailure) {
     EXPECT_EQ(AnswerBox(proc).text, "The page to open is too long\n\nurl=" + longName);
     // Without the old browser's class the address goes to the default browser (the stand-in
     // as the "open" handler of http); the boxes come only when that cannot be started either.
-    gametest::StandInCloser closer;
     const std::string standIn = "\"" + StandInPlayer() + "\" \"%1\"";
     hosttest::ClassesDefault handler("http\\shell\\open\\command", standIn.c_str());
     ASSERT_TRUE(handler.mapped);
