@@ -7,6 +7,7 @@
 #include "image/gif.h"
 #include "menu/menu_config.h"
 #include "menu/menu_wnd_win.h"
+#include "menu/player.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table_win.h"
@@ -87,9 +88,10 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     }
 
     CWinProfile profile(g_szIniFile);
-    profile.GetString("settings", "debugfile", "c:\\tovak.txt", g_szLogFile, sizeof g_szLogFile);
+    profile.GetString(kSettingsSection, "debugfile", "c:\\tovak.txt", g_szLogFile,
+                      sizeof g_szLogFile);
     char debug[TEXT_MAX];
-    profile.GetString("settings", "debug", "N", debug, sizeof debug);
+    profile.GetString(kSettingsSection, "debug", "N", debug, sizeof debug);
     g_bLogEnabled = IsYes(debug);
     WriteLog("WinMain at1");
 
@@ -133,8 +135,10 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
         ~BrowserTableCleanup() { DeleteAllBrowsers(); }
     } cleanup;
 
+    LaunchSettings launchSettings;
+    ReadLaunchSettings(profile, launchSettings);
     CMenuWnd* menu = nullptr;
-    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", &menu))
+    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", launchSettings, &menu))
         return EXIT_MENU_FAILED;
     WriteLog("WinMain at6");
 
