@@ -28,7 +28,13 @@ constexpr std::uint64_t kMaxFrameBytes = std::uint64_t(1) << 28;
 #endif
 
 constexpr std::size_t kColorTableBytes = 256 * 4;
-constexpr std::size_t kBitmapInfoBytes = sizeof(GifBitmapInfoHeader) + kColorTableBytes;
+
+// A colour table shared by the frames of one file that have none of their own, kept in the
+// image's list of them.
+struct SharedColors {
+    SharedColors* next;
+    std::uint8_t colors[kColorTableBytes]; // blue, green, red, 0
+};
 
 std::uint32_t Load32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -509,7 +515,10 @@ struct LoadState {
 
     FileReader reader;
     LzwDecoder lzw;
-    std::uint8_t globalColors[kColorTableBytes] = {}; // blue, green, red, 0
+    // The global colour table (entries past the global bit count zero), which frames without a
+    // table of their own share; set when an image keeps such a frame.
+    SharedColors* global = nullptr;
+    bool globalUsed = false;
     int globalBits = 1;
     bool gcePending = false;
     int gceFlags = 0;
@@ -587,15 +596,21 @@ void DecodeImage(CGifImage& image, LoadState& state) {
     if (!haveDesc)
         return;
 
+    // A frame with a colour table of its own holds it; the others share the global table.
+    const bool local = (flags & 0x80) != 0;
     CGifFrame* frame = new (std::nothrow) CGifFrame;
-    if (frame && !frame->Create(Le16(desc + 4), Le16(desc + 6), bits)) {
+    if (frame && !frame->Create(Le16(desc + 4), Le16(desc + 6), bits,
+                                local ? nullptr : state.global->colors)) {
         delete frame;
         frame = nullptr;
     }
 
-    std::uint8_t localColors[kColorTableBytes];
-    if (flags & 0x80)
-        ReadColorTable(reader, frame ? frame->pColors : localColors, bits);
+    if (local) {
+        if (frame)
+            ReadColorTable(reader, frame->OwnColors(), bits);
+        else
+            reader.Skip(std::size_t(3) << bits);
+    }
     const int minCodeSize = reader.Get();
 
     if (frame) {
@@ -606,8 +621,6 @@ void DecodeImage(CGifImage& image, LoadState& state) {
             frame->bDispose = (state.gceFlags & 0x1C) != 0;
             frame->nDelay = state.gceDelay * 10;
         }
-        if (!(flags & 0x80))
-            std::memcpy(frame->pColors, state.globalColors, std::size_t(4) << bits);
     }
 
     LzwDecoder* lzw = nullptr;
@@ -619,6 +632,8 @@ void DecodeImage(CGifImage& image, LoadState& state) {
     const int before = image.nFrames;
     if (frame && !(decoded && image.AddFrame(frame) > before))
         delete frame; // not decoded, or no memory to list it
+    else if (frame && !local)
+        state.globalUsed = true;
 }
 
 void ParseStream(CGifImage& image, LoadState& state) {
@@ -628,13 +643,15 @@ void ParseStream(CGifImage& image, LoadState& state) {
     image.nWidth = Le16(screen);
     image.nHeight = Le16(screen + 2);
     state.globalBits = (screen[4] & 7) + 1;
+    std::uint8_t* colors = state.global->colors;
     if (screen[4] & 0x80) {
-        ReadColorTable(reader, state.globalColors, state.globalBits);
+        ReadColorTable(reader, colors, state.globalBits);
     } else {
-        for (int i = 0; i < 256; ++i) {
-            state.globalColors[i * 4 + 0] = std::uint8_t(i);
-            state.globalColors[i * 4 + 1] = std::uint8_t(i);
-            state.globalColors[i * 4 + 2] = std::uint8_t(i);
+        // Without a global table the entries the frames can use are greys.
+        for (int i = 0; i < (1 << state.globalBits); ++i) {
+            colors[i * 4 + 0] = std::uint8_t(i);
+            colors[i * 4 + 1] = std::uint8_t(i);
+            colors[i * 4 + 2] = std::uint8_t(i);
         }
     }
 
@@ -666,15 +683,15 @@ void ParseStream(CGifImage& image, LoadState& state) {
 
 CGifFrame::CGifFrame() = default;
 
-// The bitmap block and the pixel rows are one allocation, starting with the block.
 CGifFrame::~CGifFrame() {
-    std::free(pBitmapInfo);
+    std::free(block_);
 }
 
-int CGifFrame::Create(int width, int height, int bitCount) {
-    std::free(pBitmapInfo);
+int CGifFrame::Create(int width, int height, int bitCount, const std::uint8_t* sharedColors) {
+    std::free(block_);
+    block_ = nullptr;
+    ownColors_ = false;
     pBits = nullptr;
-    pBitmapInfo = nullptr;
     pColors = nullptr;
     nWidth = nHeight = nBitCount = nStride = 0;
     nTransparent = -1;
@@ -684,33 +701,20 @@ int CGifFrame::Create(int width, int height, int bitCount) {
         return 0;
     const std::uint64_t stride = (std::uint64_t(width) + 3) & ~std::uint64_t(3);
     const std::uint64_t bytes = stride * std::uint64_t(height);
-    if (bytes > kMaxFrameBytes ||
-        bytes > std::numeric_limits<std::size_t>::max() - kBitmapInfoBytes)
+    const std::size_t colorBytes = sharedColors ? 0 : kColorTableBytes;
+    if (bytes > kMaxFrameBytes || bytes > std::numeric_limits<std::size_t>::max() - colorBytes)
         return 0;
 
-    // One zeroed allocation for the block and the rows: a frame of a small animation costs one
-    // allocation, not two. Zeroed rows cost nothing extra for fresh pages and leave no stale
-    // memory in a frame whose data stops early. The rows start 1064 bytes in, a multiple of 8.
-    static_assert(kBitmapInfoBytes % 8 == 0, "the rows stay aligned");
-    std::uint8_t* block = static_cast<std::uint8_t*>(std::calloc(kBitmapInfoBytes + bytes, 1));
-    if (!block)
+    // One zeroed allocation for the frame's own colour table, if any, and the rows: a frame
+    // costs one allocation, not two. Zeroed rows cost nothing extra for fresh pages and leave
+    // no stale memory in a frame whose data stops early. The rows start at a multiple of 8.
+    static_assert(kColorTableBytes % 8 == 0, "the rows stay aligned");
+    block_ = static_cast<std::uint8_t*>(std::calloc(colorBytes + std::size_t(bytes), 1));
+    if (!block_)
         return 0;
-    std::uint8_t* info = block;
-    std::uint8_t* rows = block + kBitmapInfoBytes;
-
-    GifBitmapInfoHeader header = {};
-    header.biSize = sizeof(GifBitmapInfoHeader);
-    header.biWidth = width;
-    header.biHeight = -height;
-    header.biPlanes = 1;
-    header.biBitCount = 8;
-    header.biXPelsPerMeter = 11811; // 300 dots per inch
-    header.biYPelsPerMeter = 11811;
-    std::memcpy(info, &header, sizeof header);
-
-    pBitmapInfo = info;
-    pColors = info + sizeof(GifBitmapInfoHeader);
-    pBits = rows;
+    ownColors_ = !sharedColors;
+    pColors = sharedColors ? sharedColors : block_;
+    pBits = block_ + colorBytes;
     nWidth = width;
     nHeight = height;
     nBitCount = bitCount;
@@ -718,10 +722,32 @@ int CGifFrame::Create(int width, int height, int bitCount) {
     return 1;
 }
 
+void CGifFrame::GetBitmapInfo(GifBitmapInfo* info) const {
+    GifBitmapInfoHeader& header = info->header;
+    header = {};
+    header.biSize = sizeof(GifBitmapInfoHeader);
+    header.biWidth = nWidth;
+    header.biHeight = -nHeight; // top row first
+    header.biPlanes = 1;
+    header.biBitCount = 8;
+    header.biXPelsPerMeter = 11811; // 300 dots per inch
+    header.biYPelsPerMeter = 11811;
+    if (pColors)
+        std::memcpy(info->colors, pColors, sizeof info->colors);
+    else
+        std::memset(info->colors, 0, sizeof info->colors);
+}
+
 CGifImage::~CGifImage() {
     for (int i = 0; i < nFrames; ++i)
         delete pFrames[i];
     delete[] pFrames;
+    // The frames that shared these tables are gone.
+    for (SharedColors* s = static_cast<SharedColors*>(pSharedColors); s;) {
+        SharedColors* next = s->next;
+        delete s;
+        s = next;
+    }
 }
 
 int CGifImage::AddFrame(CGifFrame* frame) {
@@ -752,16 +778,27 @@ int CGifImage::Load(const char* path) {
         return 0;
     std::setvbuf(file, nullptr, _IONBF, 0); // FileReader does the buffering
     LoadState* state = new (std::nothrow) LoadState(file);
-    if (!state) {
+    SharedColors* global = new (std::nothrow) SharedColors(); // all zero
+    if (!state || !global) {
+        delete global;
+        delete state;
         std::fclose(file);
         return 0;
     }
+    state->global = global;
     // Only "GI" is checked; the version that follows is not looked at.
     std::uint8_t signature[6] = {};
     const bool gif = state->reader.Read(signature, sizeof signature) >= 2 && signature[0] == 'G' &&
                      signature[1] == 'I';
     if (gif)
         ParseStream(*this, *state);
+    // The global table stays while a frame of the image shares it.
+    if (state->globalUsed) {
+        global->next = static_cast<SharedColors*>(pSharedColors);
+        pSharedColors = global;
+    } else {
+        delete global;
+    }
     delete state;
     std::fclose(file);
     return gif ? nFrames : 0;
