@@ -491,12 +491,77 @@ class FileReader {
     // True once a read ran into the end of the file or a read error.
     bool Stopped() const { return stopped_; }
 
+    // Reads a chain of sub-blocks up to and including its zero-length terminator, or up to the
+    // end of the file, and hands their data to `take` as it goes. take(data, size) gets the data
+    // not yet taken, followed by at least four readable bytes, and returns how many bytes at its
+    // end to hand over again with the next data (at most three), or -1 to have the rest of the
+    // chain skipped. The data is gathered in the reader's own buffer, each sub-block's bytes
+    // moved down over the length bytes in front of them, so it needs no buffer of its own;
+    // `take` is called each time the buffer is used up, and once at the end of the chain.
+    template <class Take> void ReadSubBlocks(Take&& take) {
+        std::size_t fill = 0; // data gathered at buffer_[0, fill); never past pos_
+        for (;;) {
+            while (pos_ < len_) {
+                const std::size_t n = buffer_[pos_];
+                if (n == 0) {
+                    ++pos_;
+                    take(static_cast<const std::uint8_t*>(buffer_), fill);
+                    return;
+                }
+                if (n >= len_ - pos_)
+                    break; // this sub-block runs past the buffer
+                std::memmove(buffer_ + fill, buffer_ + pos_ + 1, n);
+                fill += n;
+                pos_ += 1 + n;
+            }
+            const int keep = take(static_cast<const std::uint8_t*>(buffer_), fill);
+            if (keep < 0 || std::size_t(keep) > fill || keep > 3) {
+                SkipSubBlocks();
+                return;
+            }
+            // The bytes kept, then what is left of the buffer (the start of a sub-block), then
+            // as much of the file as fits.
+            std::memmove(buffer_, buffer_ + fill - std::size_t(keep), std::size_t(keep));
+            const std::size_t tail = len_ - pos_;
+            std::memmove(buffer_ + keep, buffer_ + pos_, tail);
+            fill = std::size_t(keep);
+            pos_ = fill;
+            len_ = fill + tail;
+            const std::size_t got =
+                stopped_ ? 0 : std::fread(buffer_ + len_, 1, kSize - len_, file_);
+            if (got == 0) {
+                // The file ends inside the chain: the last sub-block counts as far as it goes.
+                stopped_ = true;
+                if (pos_ < len_) {
+                    std::memmove(buffer_ + fill, buffer_ + pos_ + 1, len_ - pos_ - 1);
+                    fill += len_ - pos_ - 1;
+                    pos_ = len_;
+                }
+                take(static_cast<const std::uint8_t*>(buffer_), fill);
+                return;
+            }
+            len_ += got;
+        }
+    }
+
+    // Skips a chain of sub-blocks up to and including its zero-length terminator.
+    void SkipSubBlocks() {
+        for (;;) {
+            const int n = Get();
+            if (n <= 0)
+                return;
+            Skip(std::size_t(n));
+        }
+    }
+
   private:
+    static constexpr std::size_t kSize = 4096;
+
     bool Fill() {
         if (stopped_)
             return false;
         pos_ = 0;
-        len_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        len_ = std::fread(buffer_, 1, kSize, file_);
         if (len_ == 0)
             stopped_ = true;
         return len_ > 0;
@@ -506,7 +571,8 @@ class FileReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool stopped_ = false;
-    std::uint8_t buffer_[4096];
+    // Four bytes more than are read, which ReadSubBlocks hands out behind its data.
+    std::uint8_t buffer_[kSize + 4] = {};
 };
 
 // Everything one Load needs besides the frames, allocated once per call.
@@ -524,10 +590,6 @@ struct LoadState {
     int gceFlags = 0;
     int gceDelay = 0;
     int gceTransparent = 0;
-    // Image data gathered from the sub-blocks, plus room for the four bytes the decoder may
-    // read past the end.
-    static constexpr std::size_t kChunk = 4096;
-    std::uint8_t chunk[kChunk + 4];
 };
 
 void ReadColorTable(FileReader& reader, std::uint8_t* table, int bits) {
@@ -542,45 +604,28 @@ void ReadColorTable(FileReader& reader, std::uint8_t* table, int bits) {
     }
 }
 
-// Skips a chain of sub-blocks up to and including its zero-length terminator.
-void SkipSubBlocks(FileReader& reader) {
-    for (;;) {
-        int n = reader.Get();
-        if (n <= 0)
-            return;
-        reader.Skip(std::size_t(n));
-    }
-}
-
 // Reads the image data sub-blocks up to their terminator and feeds them to the decoder as they
 // come (decoder null: just skips them). Returns true when the frame holds a picture: the
 // decoder met the end code or filled the frame, or the data ran out after at least one code.
 bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
-    FileReader& reader = state.reader;
-    std::size_t fill = 0;
-    std::uint64_t bitPos = 0;
-    LzwDecoder::Status status = lzw ? LzwDecoder::kNeedData : LzwDecoder::kFailed;
-    for (;;) {
-        const int n = reader.Get();
-        if (n <= 0)
-            break;
-        if (status != LzwDecoder::kNeedData) {
-            reader.Skip(std::size_t(n));
-            continue;
-        }
-        fill += reader.Read(state.chunk + fill, std::size_t(n));
-        if (fill + 255 > LoadState::kChunk) {
-            status = lzw->Decode<true>(state.chunk, fill, &bitPos);
-            // Keep the bytes of a code cut off at the end (never more than three).
-            const std::size_t used = std::size_t(bitPos >> 3);
-            std::memmove(state.chunk, state.chunk + used, fill - used);
-            fill -= used;
-            bitPos &= 7;
-        }
+    if (!lzw) {
+        state.reader.SkipSubBlocks();
+        return false;
     }
-    if (status == LzwDecoder::kNeedData)
-        status = lzw->Decode<true>(state.chunk, fill, &bitPos);
-    return lzw && status != LzwDecoder::kFailed && lzw->Bits() > 0;
+    std::uint64_t bitPos = 0;
+    LzwDecoder::Status status = LzwDecoder::kNeedData;
+    state.reader.ReadSubBlocks([&](const std::uint8_t* data, std::size_t size) {
+        if (status != LzwDecoder::kNeedData)
+            return -1;
+        status = lzw->Decode<true>(data, size, &bitPos);
+        if (status != LzwDecoder::kNeedData)
+            return -1; // the frame is complete or failed: the rest is skipped
+        // The bytes of a code cut off at the end come again (never more than three).
+        const std::size_t used = std::size_t(bitPos >> 3);
+        bitPos &= 7;
+        return int(size - used);
+    });
+    return status != LzwDecoder::kFailed && lzw->Bits() > 0;
 }
 
 void DecodeImage(CGifImage& image, LoadState& state) {
@@ -668,7 +713,7 @@ void ParseStream(CGifImage& image, LoadState& state) {
                 state.gceDelay = Le16(gce + 2);
                 state.gceTransparent = gce[4];
             } else {
-                SkipSubBlocks(reader);
+                reader.SkipSubBlocks();
             }
         } else if (c == 0x2C) {
             DecodeImage(image, state);
