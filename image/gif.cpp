@@ -519,16 +519,17 @@ class FileReader {
                 SkipSubBlocks();
                 return;
             }
-            // The bytes kept, then what is left of the buffer (the start of a sub-block), then
-            // as much of the file as fits.
+            // The bytes kept, then what is left of the buffer (the start of a sub-block: its
+            // length byte and fewer bytes than that), then the next piece of the file, read in
+            // the same size as always.
             std::memmove(buffer_, buffer_ + fill - std::size_t(keep), std::size_t(keep));
             const std::size_t tail = len_ - pos_;
             std::memmove(buffer_ + keep, buffer_ + pos_, tail);
             fill = std::size_t(keep);
             pos_ = fill;
             len_ = fill + tail;
-            const std::size_t got =
-                stopped_ ? 0 : std::fread(buffer_ + len_, 1, kSize - len_, file_);
+            static_assert(3 + 255 <= kCarry, "room for the bytes kept and a sub-block's start");
+            const std::size_t got = stopped_ ? 0 : std::fread(buffer_ + len_, 1, kRead, file_);
             if (got == 0) {
                 // The file ends inside the chain: the last sub-block counts as far as it goes.
                 stopped_ = true;
@@ -555,13 +556,14 @@ class FileReader {
     }
 
   private:
-    static constexpr std::size_t kSize = 4096;
+    static constexpr std::size_t kRead = 4096; // bytes read at a time
+    static constexpr std::size_t kCarry = 258; // see ReadSubBlocks
 
     bool Fill() {
         if (stopped_)
             return false;
         pos_ = 0;
-        len_ = std::fread(buffer_, 1, kSize, file_);
+        len_ = std::fread(buffer_, 1, kRead, file_);
         if (len_ == 0)
             stopped_ = true;
         return len_ > 0;
@@ -571,8 +573,9 @@ class FileReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool stopped_ = false;
-    // Four bytes more than are read, which ReadSubBlocks hands out behind its data.
-    std::uint8_t buffer_[kSize + 4] = {};
+    // A read, after up to kCarry bytes that ReadSubBlocks keeps in front of it, and four bytes
+    // it hands out behind its data.
+    std::uint8_t buffer_[kCarry + kRead + 4] = {};
 };
 
 // Everything one Load needs besides the frames, allocated once per call.
