@@ -28,7 +28,13 @@ constexpr std::uint64_t kMaxFrameBytes = std::uint64_t(1) << 28;
 #endif
 
 constexpr std::size_t kColorTableBytes = 256 * 4;
-constexpr std::size_t kBitmapInfoBytes = sizeof(GifBitmapInfoHeader) + kColorTableBytes;
+
+// A colour table shared by the frames of one file that have none of their own, kept in the
+// image's list of them.
+struct SharedColors {
+    SharedColors* next;
+    std::uint8_t colors[kColorTableBytes]; // blue, green, red, 0
+};
 
 std::uint32_t Load32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -485,12 +491,79 @@ class FileReader {
     // True once a read ran into the end of the file or a read error.
     bool Stopped() const { return stopped_; }
 
+    // Reads a chain of sub-blocks up to and including its zero-length terminator, or up to the
+    // end of the file, and hands their data to `take` as it goes. take(data, size) gets the data
+    // not yet taken, followed by at least four readable bytes, and returns how many bytes at its
+    // end to hand over again with the next data (at most three), or -1 to have the rest of the
+    // chain skipped. The data is gathered in the reader's own buffer, each sub-block's bytes
+    // moved down over the length bytes in front of them, so it needs no buffer of its own;
+    // `take` is called each time the buffer is used up, and once at the end of the chain.
+    template <class Take> void ReadSubBlocks(Take&& take) {
+        std::size_t fill = 0; // data gathered at buffer_[0, fill); never past pos_
+        for (;;) {
+            while (pos_ < len_) {
+                const std::size_t n = buffer_[pos_];
+                if (n == 0) {
+                    ++pos_;
+                    take(static_cast<const std::uint8_t*>(buffer_), fill);
+                    return;
+                }
+                if (n >= len_ - pos_)
+                    break; // this sub-block runs past the buffer
+                std::memmove(buffer_ + fill, buffer_ + pos_ + 1, n);
+                fill += n;
+                pos_ += 1 + n;
+            }
+            const int keep = take(static_cast<const std::uint8_t*>(buffer_), fill);
+            if (keep < 0 || std::size_t(keep) > fill || keep > 3) {
+                SkipSubBlocks();
+                return;
+            }
+            // The bytes kept, then what is left of the buffer (the start of a sub-block: its
+            // length byte and fewer bytes than that), then the next piece of the file, read in
+            // the same size as always.
+            std::memmove(buffer_, buffer_ + fill - std::size_t(keep), std::size_t(keep));
+            const std::size_t tail = len_ - pos_;
+            std::memmove(buffer_ + keep, buffer_ + pos_, tail);
+            fill = std::size_t(keep);
+            pos_ = fill;
+            len_ = fill + tail;
+            static_assert(3 + 255 <= kCarry, "room for the bytes kept and a sub-block's start");
+            const std::size_t got = stopped_ ? 0 : std::fread(buffer_ + len_, 1, kRead, file_);
+            if (got == 0) {
+                // The file ends inside the chain: the last sub-block counts as far as it goes.
+                stopped_ = true;
+                if (pos_ < len_) {
+                    std::memmove(buffer_ + fill, buffer_ + pos_ + 1, len_ - pos_ - 1);
+                    fill += len_ - pos_ - 1;
+                    pos_ = len_;
+                }
+                take(static_cast<const std::uint8_t*>(buffer_), fill);
+                return;
+            }
+            len_ += got;
+        }
+    }
+
+    // Skips a chain of sub-blocks up to and including its zero-length terminator.
+    void SkipSubBlocks() {
+        for (;;) {
+            const int n = Get();
+            if (n <= 0)
+                return;
+            Skip(std::size_t(n));
+        }
+    }
+
   private:
+    static constexpr std::size_t kRead = 4096; // bytes read at a time
+    static constexpr std::size_t kCarry = 258; // see ReadSubBlocks
+
     bool Fill() {
         if (stopped_)
             return false;
         pos_ = 0;
-        len_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        len_ = std::fread(buffer_, 1, kRead, file_);
         if (len_ == 0)
             stopped_ = true;
         return len_ > 0;
@@ -500,7 +573,9 @@ class FileReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool stopped_ = false;
-    std::uint8_t buffer_[4096];
+    // A read, after up to kCarry bytes that ReadSubBlocks keeps in front of it, and four bytes
+    // it hands out behind its data.
+    std::uint8_t buffer_[kCarry + kRead + 4] = {};
 };
 
 // Everything one Load needs besides the frames, allocated once per call.
@@ -509,16 +584,15 @@ struct LoadState {
 
     FileReader reader;
     LzwDecoder lzw;
-    std::uint8_t globalColors[kColorTableBytes] = {}; // blue, green, red, 0
+    // The global colour table (entries past the global bit count zero), which frames without a
+    // table of their own share; set when an image keeps such a frame.
+    SharedColors* global = nullptr;
+    bool globalUsed = false;
     int globalBits = 1;
     bool gcePending = false;
     int gceFlags = 0;
     int gceDelay = 0;
     int gceTransparent = 0;
-    // Image data gathered from the sub-blocks, plus room for the four bytes the decoder may
-    // read past the end.
-    static constexpr std::size_t kChunk = 4096;
-    std::uint8_t chunk[kChunk + 4];
 };
 
 void ReadColorTable(FileReader& reader, std::uint8_t* table, int bits) {
@@ -533,45 +607,28 @@ void ReadColorTable(FileReader& reader, std::uint8_t* table, int bits) {
     }
 }
 
-// Skips a chain of sub-blocks up to and including its zero-length terminator.
-void SkipSubBlocks(FileReader& reader) {
-    for (;;) {
-        int n = reader.Get();
-        if (n <= 0)
-            return;
-        reader.Skip(std::size_t(n));
-    }
-}
-
 // Reads the image data sub-blocks up to their terminator and feeds them to the decoder as they
 // come (decoder null: just skips them). Returns true when the frame holds a picture: the
 // decoder met the end code or filled the frame, or the data ran out after at least one code.
 bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
-    FileReader& reader = state.reader;
-    std::size_t fill = 0;
-    std::uint64_t bitPos = 0;
-    LzwDecoder::Status status = lzw ? LzwDecoder::kNeedData : LzwDecoder::kFailed;
-    for (;;) {
-        const int n = reader.Get();
-        if (n <= 0)
-            break;
-        if (status != LzwDecoder::kNeedData) {
-            reader.Skip(std::size_t(n));
-            continue;
-        }
-        fill += reader.Read(state.chunk + fill, std::size_t(n));
-        if (fill + 255 > LoadState::kChunk) {
-            status = lzw->Decode<true>(state.chunk, fill, &bitPos);
-            // Keep the bytes of a code cut off at the end (never more than three).
-            const std::size_t used = std::size_t(bitPos >> 3);
-            std::memmove(state.chunk, state.chunk + used, fill - used);
-            fill -= used;
-            bitPos &= 7;
-        }
+    if (!lzw) {
+        state.reader.SkipSubBlocks();
+        return false;
     }
-    if (status == LzwDecoder::kNeedData)
-        status = lzw->Decode<true>(state.chunk, fill, &bitPos);
-    return lzw && status != LzwDecoder::kFailed && lzw->Bits() > 0;
+    std::uint64_t bitPos = 0;
+    LzwDecoder::Status status = LzwDecoder::kNeedData;
+    state.reader.ReadSubBlocks([&](const std::uint8_t* data, std::size_t size) {
+        if (status != LzwDecoder::kNeedData)
+            return -1;
+        status = lzw->Decode<true>(data, size, &bitPos);
+        if (status != LzwDecoder::kNeedData)
+            return -1; // the frame is complete or failed: the rest is skipped
+        // The bytes of a code cut off at the end come again (never more than three).
+        const std::size_t used = std::size_t(bitPos >> 3);
+        bitPos &= 7;
+        return int(size - used);
+    });
+    return status != LzwDecoder::kFailed && lzw->Bits() > 0;
 }
 
 void DecodeImage(CGifImage& image, LoadState& state) {
@@ -587,15 +644,21 @@ void DecodeImage(CGifImage& image, LoadState& state) {
     if (!haveDesc)
         return;
 
+    // A frame with a colour table of its own holds it; the others share the global table.
+    const bool local = (flags & 0x80) != 0;
     CGifFrame* frame = new (std::nothrow) CGifFrame;
-    if (frame && !frame->Create(Le16(desc + 4), Le16(desc + 6), bits)) {
+    if (frame && !frame->Create(Le16(desc + 4), Le16(desc + 6), bits,
+                                local ? nullptr : state.global->colors)) {
         delete frame;
         frame = nullptr;
     }
 
-    std::uint8_t localColors[kColorTableBytes];
-    if (flags & 0x80)
-        ReadColorTable(reader, frame ? frame->pColors : localColors, bits);
+    if (local) {
+        if (frame)
+            ReadColorTable(reader, frame->OwnColors(), bits);
+        else
+            reader.Skip(std::size_t(3) << bits);
+    }
     const int minCodeSize = reader.Get();
 
     if (frame) {
@@ -606,8 +669,6 @@ void DecodeImage(CGifImage& image, LoadState& state) {
             frame->bDispose = (state.gceFlags & 0x1C) != 0;
             frame->nDelay = state.gceDelay * 10;
         }
-        if (!(flags & 0x80))
-            std::memcpy(frame->pColors, state.globalColors, std::size_t(4) << bits);
     }
 
     LzwDecoder* lzw = nullptr;
@@ -619,6 +680,8 @@ void DecodeImage(CGifImage& image, LoadState& state) {
     const int before = image.nFrames;
     if (frame && !(decoded && image.AddFrame(frame) > before))
         delete frame; // not decoded, or no memory to list it
+    else if (frame && !local)
+        state.globalUsed = true;
 }
 
 void ParseStream(CGifImage& image, LoadState& state) {
@@ -628,13 +691,15 @@ void ParseStream(CGifImage& image, LoadState& state) {
     image.nWidth = Le16(screen);
     image.nHeight = Le16(screen + 2);
     state.globalBits = (screen[4] & 7) + 1;
+    std::uint8_t* colors = state.global->colors;
     if (screen[4] & 0x80) {
-        ReadColorTable(reader, state.globalColors, state.globalBits);
+        ReadColorTable(reader, colors, state.globalBits);
     } else {
-        for (int i = 0; i < 256; ++i) {
-            state.globalColors[i * 4 + 0] = std::uint8_t(i);
-            state.globalColors[i * 4 + 1] = std::uint8_t(i);
-            state.globalColors[i * 4 + 2] = std::uint8_t(i);
+        // Without a global table the entries the frames can use are greys.
+        for (int i = 0; i < (1 << state.globalBits); ++i) {
+            colors[i * 4 + 0] = std::uint8_t(i);
+            colors[i * 4 + 1] = std::uint8_t(i);
+            colors[i * 4 + 2] = std::uint8_t(i);
         }
     }
 
@@ -651,7 +716,7 @@ void ParseStream(CGifImage& image, LoadState& state) {
                 state.gceDelay = Le16(gce + 2);
                 state.gceTransparent = gce[4];
             } else {
-                SkipSubBlocks(reader);
+                reader.SkipSubBlocks();
             }
         } else if (c == 0x2C) {
             DecodeImage(image, state);
@@ -666,15 +731,15 @@ void ParseStream(CGifImage& image, LoadState& state) {
 
 CGifFrame::CGifFrame() = default;
 
-// The bitmap block and the pixel rows are one allocation, starting with the block.
 CGifFrame::~CGifFrame() {
-    std::free(pBitmapInfo);
+    std::free(block_);
 }
 
-int CGifFrame::Create(int width, int height, int bitCount) {
-    std::free(pBitmapInfo);
+int CGifFrame::Create(int width, int height, int bitCount, const std::uint8_t* sharedColors) {
+    std::free(block_);
+    block_ = nullptr;
+    ownColors_ = false;
     pBits = nullptr;
-    pBitmapInfo = nullptr;
     pColors = nullptr;
     nWidth = nHeight = nBitCount = nStride = 0;
     nTransparent = -1;
@@ -684,33 +749,20 @@ int CGifFrame::Create(int width, int height, int bitCount) {
         return 0;
     const std::uint64_t stride = (std::uint64_t(width) + 3) & ~std::uint64_t(3);
     const std::uint64_t bytes = stride * std::uint64_t(height);
-    if (bytes > kMaxFrameBytes ||
-        bytes > std::numeric_limits<std::size_t>::max() - kBitmapInfoBytes)
+    const std::size_t colorBytes = sharedColors ? 0 : kColorTableBytes;
+    if (bytes > kMaxFrameBytes || bytes > std::numeric_limits<std::size_t>::max() - colorBytes)
         return 0;
 
-    // One zeroed allocation for the block and the rows: a frame of a small animation costs one
-    // allocation, not two. Zeroed rows cost nothing extra for fresh pages and leave no stale
-    // memory in a frame whose data stops early. The rows start 1064 bytes in, a multiple of 8.
-    static_assert(kBitmapInfoBytes % 8 == 0, "the rows stay aligned");
-    std::uint8_t* block = static_cast<std::uint8_t*>(std::calloc(kBitmapInfoBytes + bytes, 1));
-    if (!block)
+    // One zeroed allocation for the frame's own colour table, if any, and the rows: a frame
+    // costs one allocation, not two. Zeroed rows cost nothing extra for fresh pages and leave
+    // no stale memory in a frame whose data stops early. The rows start at a multiple of 8.
+    static_assert(kColorTableBytes % 8 == 0, "the rows stay aligned");
+    block_ = static_cast<std::uint8_t*>(std::calloc(colorBytes + std::size_t(bytes), 1));
+    if (!block_)
         return 0;
-    std::uint8_t* info = block;
-    std::uint8_t* rows = block + kBitmapInfoBytes;
-
-    GifBitmapInfoHeader header = {};
-    header.biSize = sizeof(GifBitmapInfoHeader);
-    header.biWidth = width;
-    header.biHeight = -height;
-    header.biPlanes = 1;
-    header.biBitCount = 8;
-    header.biXPelsPerMeter = 11811; // 300 dots per inch
-    header.biYPelsPerMeter = 11811;
-    std::memcpy(info, &header, sizeof header);
-
-    pBitmapInfo = info;
-    pColors = info + sizeof(GifBitmapInfoHeader);
-    pBits = rows;
+    ownColors_ = !sharedColors;
+    pColors = sharedColors ? sharedColors : block_;
+    pBits = block_ + colorBytes;
     nWidth = width;
     nHeight = height;
     nBitCount = bitCount;
@@ -718,10 +770,32 @@ int CGifFrame::Create(int width, int height, int bitCount) {
     return 1;
 }
 
+void CGifFrame::GetBitmapInfo(GifBitmapInfo* info) const {
+    GifBitmapInfoHeader& header = info->header;
+    header = {};
+    header.biSize = sizeof(GifBitmapInfoHeader);
+    header.biWidth = nWidth;
+    header.biHeight = -nHeight; // top row first
+    header.biPlanes = 1;
+    header.biBitCount = 8;
+    header.biXPelsPerMeter = 11811; // 300 dots per inch
+    header.biYPelsPerMeter = 11811;
+    if (pColors)
+        std::memcpy(info->colors, pColors, sizeof info->colors);
+    else
+        std::memset(info->colors, 0, sizeof info->colors);
+}
+
 CGifImage::~CGifImage() {
     for (int i = 0; i < nFrames; ++i)
         delete pFrames[i];
     delete[] pFrames;
+    // The frames that shared these tables are gone.
+    for (SharedColors* s = static_cast<SharedColors*>(pSharedColors); s;) {
+        SharedColors* next = s->next;
+        delete s;
+        s = next;
+    }
 }
 
 int CGifImage::AddFrame(CGifFrame* frame) {
@@ -752,16 +826,27 @@ int CGifImage::Load(const char* path) {
         return 0;
     std::setvbuf(file, nullptr, _IONBF, 0); // FileReader does the buffering
     LoadState* state = new (std::nothrow) LoadState(file);
-    if (!state) {
+    SharedColors* global = new (std::nothrow) SharedColors(); // all zero
+    if (!state || !global) {
+        delete global;
+        delete state;
         std::fclose(file);
         return 0;
     }
+    state->global = global;
     // Only "GI" is checked; the version that follows is not looked at.
     std::uint8_t signature[6] = {};
     const bool gif = state->reader.Read(signature, sizeof signature) >= 2 && signature[0] == 'G' &&
                      signature[1] == 'I';
     if (gif)
         ParseStream(*this, *state);
+    // The global table stays while a frame of the image shares it.
+    if (state->globalUsed) {
+        global->next = static_cast<SharedColors*>(pSharedColors);
+        pSharedColors = global;
+    } else {
+        delete global;
+    }
     delete state;
     std::fclose(file);
     return gif ? nFrames : 0;

@@ -1,5 +1,6 @@
 // The program's own GIF decoder: a GIF file becomes a list of frames, each an 8-bit
-// device-independent bitmap (header, 256-entry colour table, one byte per pixel).
+// device-independent bitmap (one byte per pixel, a 256-entry colour table). Frames without a
+// colour table of their own share their file's global table, as the file does.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +24,14 @@ struct GifBitmapInfoHeader {
 };
 static_assert(sizeof(GifBitmapInfoHeader) == 40, "BITMAPINFOHEADER is 40 bytes");
 
+// The published BITMAPINFO layout of an 8-bit bitmap: the header and 256 entries of blue, green,
+// red, 0.
+struct GifBitmapInfo {
+    GifBitmapInfoHeader header;
+    std::uint8_t colors[256 * 4];
+};
+static_assert(sizeof(GifBitmapInfo) == 40 + 256 * 4, "BITMAPINFO of 256 colours is 1064 bytes");
+
 class CGifFrame {
   public:
     CGifFrame();
@@ -30,10 +39,19 @@ class CGifFrame {
     CGifFrame(const CGifFrame&) = delete;
     CGifFrame& operator=(const CGifFrame&) = delete;
 
-    // Allocates the bitmap block and the pixel rows for a frame of the given size and bit count
-    // (1 to 8), replacing any the frame had. Returns 0 when the size is not positive or the
-    // memory cannot be had.
-    int Create(int width, int height, int bitCount);
+    // Allocates the pixel rows, all zero, for a frame of the given size and bit count (1 to 8),
+    // replacing any the frame had. With sharedColors (256 entries, which must outlive the frame)
+    // the frame uses that colour table; without, it gets one of its own, all zero, which
+    // OwnColors() gives to fill. Returns 0 when the size is not positive or the memory cannot be
+    // had.
+    int Create(int width, int height, int bitCount, const std::uint8_t* sharedColors = nullptr);
+
+    // The frame's own colour table, null when it has none (it shares one, or has no rows).
+    std::uint8_t* OwnColors() { return ownColors_ ? block_ : nullptr; }
+
+    // Fills in the BITMAPINFO that draws the frame: its size (top row first), 8 bits per pixel
+    // and a copy of its colour table. The frame must have rows.
+    void GetBitmapInfo(GifBitmapInfo* info) const;
 
     // Draws the whole frame opaque with its top-left corner at (x, y). Windows only.
     int Draw(HDC__* dc, int x, int y) const;
@@ -41,15 +59,21 @@ class CGifFrame {
     int nWidth = 0;
     int nHeight = 0;
     int nBitCount = 0;
-    std::uint8_t* pBits = nullptr;   // nHeight rows of nStride bytes, top row first
-    std::uint8_t* pColors = nullptr; // 256 entries of blue, green, red, 0; inside pBitmapInfo
-    int nStride = 0;                 // nWidth raised to the next multiple of 4
+    std::uint8_t* pBits = nullptr; // nHeight rows of nStride bytes, top row first
+    // 256 entries of blue, green, red, 0: the frame's own table, or the one it shares with the
+    // other frames of its file that have none, so not to be written through.
+    const std::uint8_t* pColors = nullptr;
+    int nStride = 0; // nWidth raised to the next multiple of 4
     int nTransparent = -1;
     int nLeft = 0;
     int nTop = 0;
     int nDelay = 0; // milliseconds
     int bDispose = 0;
-    std::uint8_t* pBitmapInfo = nullptr; // GifBitmapInfoHeader followed by the colour table
+
+  private:
+    // One allocation: the frame's own colour table, if it has one, then the rows.
+    std::uint8_t* block_ = nullptr;
+    bool ownColors_ = false;
 };
 
 class CGifImage {
@@ -72,6 +96,9 @@ class CGifImage {
 
   private:
     int nCapacity = 0; // entries allocated in pFrames
+    // The colour tables shared by frames without one of their own: one for each loaded file
+    // that has such frames, in a list through the pointer each block starts with.
+    void* pSharedColors = nullptr;
 };
 
 // Decodes GIF LZW data (codes packed least significant bit first) into the pixel rows. data

@@ -6,12 +6,15 @@
 // Speed: each file is decoded over and over for about S seconds (default 1), the two decoders
 // taking turns in one process, and each decoder's fastest decode counts; megapixels per second
 // count every frame's pixels. Peak memory: for each file and decoder the program runs itself
-// with --only and reports the median of those runs' maximum resident sets. The last line gives
-// the smallest ratio of all files.
+// with --only, nine times, and reports the median of those runs' resident memory at the end of
+// decoding, counted page by page, and of their maximum resident sets as the kernel counts them
+// (see PeakKib). The last lines give the smallest ratio and the largest difference of peaks.
 #include "image/gif.h"
 
 #include <gif_lib.h>
 
+#include <fcntl.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,17 +31,38 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Decodes the file once; returns the pixels of all frames, 0 when it fails.
-double DecodeTovak(const char* path) {
+using Decoder = double (*)(const char*, long*);
+
+// The process's resident memory now in KiB, as /proc/self/smaps_rollup counts it from the page
+// tables, or -1. Read without allocating, so that the reading touches no new page.
+long ResidentKib() {
+    const int fd = open("/proc/self/smaps_rollup", O_RDONLY);
+    if (fd < 0)
+        return -1;
+    char text[4096];
+    std::size_t len = 0;
+    for (ssize_t n; len < sizeof text - 1 && (n = read(fd, text + len, sizeof text - 1 - len)) > 0;)
+        len += std::size_t(n);
+    close(fd);
+    text[len] = 0;
+    const char* rss = std::strstr(text, "\nRss:");
+    return rss ? std::strtol(rss + 5, nullptr, 10) : -1;
+}
+
+// Decodes the file once; returns the pixels of all frames, 0 when it fails. With residentKib,
+// stores ResidentKib() taken after decoding, while the decoded image is still held.
+double DecodeTovak(const char* path, long* residentKib) {
     CGifImage image;
     image.Load(path);
     double pixels = 0;
     for (int i = 0; i < image.nFrames; ++i)
         pixels += double(image.pFrames[i]->nWidth) * image.pFrames[i]->nHeight;
+    if (residentKib)
+        *residentKib = ResidentKib();
     return pixels;
 }
 
-double DecodeGiflib(const char* path) {
+double DecodeGiflib(const char* path, long* residentKib) {
     int error = 0;
     GifFileType* gif = DGifOpenFileName(path, &error);
     if (!gif)
@@ -48,18 +72,20 @@ double DecodeGiflib(const char* path) {
         for (int i = 0; i < gif->ImageCount; ++i)
             pixels +=
                 double(gif->SavedImages[i].ImageDesc.Width) * gif->SavedImages[i].ImageDesc.Height;
+    if (residentKib)
+        *residentKib = ResidentKib();
     DGifCloseFile(gif, &error);
     return pixels;
 }
 
-using Decoder = double (*)(const char*);
-
-// Decodes a one-pixel image with both decoders. A run with --only does this before its file:
-// both decoders' code is then paged in in either run, so that the peak counts the memory each
-// needs for the file, not which pages of the shared libraries its calls happen to touch (the
-// kernel maps code in blocks around each page used; alone, either decoder's run of a 1 x 1 image
-// peaked up to 0.15 MiB above the other's, depending on the layout).
-bool WarmUp() {
+// Decodes a one-pixel image with both decoders, `last` last. A run with --only does this before
+// its file: both decoders' code is then paged in in either run, so that the peak counts the
+// memory each needs for the file, not which pages of the shared libraries its calls happen to
+// touch (the kernel maps code in blocks around each page used; alone, either decoder's run of a
+// 1 x 1 image peaked up to 0.15 MiB above the other's, depending on the layout). The decoder of
+// the run goes last, so that its file is decoded where its own blocks were just freed, as in a
+// program that decodes one image after another, in either run.
+bool WarmUp(Decoder last) {
     static const unsigned char kOnePixel[] = {
         'G',  'I', 'F', '8', '9',  'a',  1, 0, 1, 0,    0x80, 0, 0,    0xFF, 0xFF,
         0xFF, 0,   0,   0,   0x21, 0xF9, 4, 1, 0, 0,    0,    0, 0x2C, 0,    0,
@@ -70,7 +96,8 @@ bool WarmUp() {
         return false;
     const bool written = write(fd, kOnePixel, sizeof kOnePixel) == ssize_t(sizeof kOnePixel);
     close(fd);
-    const bool ok = written && DecodeTovak(path) == 1 && DecodeGiflib(path) == 1;
+    const Decoder first = last == DecodeTovak ? DecodeGiflib : DecodeTovak;
+    const bool ok = written && first(path, nullptr) == 1 && last(path, nullptr) == 1;
     unlink(path);
     return ok;
 }
@@ -79,15 +106,15 @@ bool WarmUp() {
 // keeps each decoder's fastest round: taking turns and the best time keeps other load on the
 // machine out of the comparison. Returns false when either decoder fails on the file.
 bool Speed(const char* path, double seconds, double* pixels, double* tovakSec, double* giflibSec) {
-    *pixels = DecodeTovak(path); // also warms the file cache and the allocator
-    if (*pixels <= 0 || DecodeGiflib(path) != *pixels)
+    *pixels = DecodeTovak(path, nullptr); // also warms the file cache and the allocator
+    if (*pixels <= 0 || DecodeGiflib(path, nullptr) != *pixels)
         return false;
     *tovakSec = *giflibSec = 1e30;
     const Clock::time_point start = Clock::now();
     for (int round = 0;; ++round) {
         for (int which = 0; which < 2; ++which) {
             const Clock::time_point t0 = Clock::now();
-            (which == 0 ? DecodeTovak : DecodeGiflib)(path);
+            (which == 0 ? DecodeTovak : DecodeGiflib)(path, nullptr);
             const double t = std::chrono::duration<double>(Clock::now() - t0).count();
             double& best = which == 0 ? *tovakSec : *giflibSec;
             if (t < best)
@@ -98,29 +125,67 @@ bool Speed(const char* path, double seconds, double* pixels, double* tovakSec, d
     }
 }
 
-// Maximum resident set of a run of this program with --only on one file, in KiB: the median of
-// nine runs. The figure of one run varies by some tens of KiB with the address layout, now and
-// then by a hundred (downwards too), and the median is the figure most runs give.
-long PeakKib(const char* which, char* file) {
+// Peak memory of one decoder on one file, in KiB: the medians of nine runs of this program with
+// --only, which decode the file once.
+//
+// `resident` is what the run reports: its resident memory counted page by page from the page
+// tables at the end of decoding, with the decoded image still held and the allocator told never
+// to give freed memory back to the system, so that every page the decoding touched is still
+// counted. It is the decoding's peak (neither decoder gives a block back before its end: strace
+// of the set's runs shows no munmap, madvise or lowered brk between opening the file and the
+// count), and at worst above it, never below: memory kept rather than returned can only raise
+// the count.
+//
+// `maxRss` is the kernel's maximum resident set of the run. The kernel keeps a process's count
+// of pages per processor and adds them up in batches of 32, so its figure moves in steps of
+// 128 KiB: two runs whose true peaks are a page apart may read a step apart, or level when
+// they are 30 pages apart. The figure of one run also varies by some tens of KiB with the
+// address layout; the median is the figure most runs give.
+struct Peak {
+    long resident = -1;
+    long maxRss = -1;
+};
+
+Peak PeakKib(const char* which, char* file) {
     char* args[] = {const_cast<char*>("gifbench"), const_cast<char*>("--only"),
                     const_cast<char*>(which), file, nullptr};
     constexpr int kRuns = 9;
-    long kib[kRuns];
+    long resident[kRuns], maxRss[kRuns];
     for (int run = 0; run < kRuns; ++run) {
+        int out[2];
+        if (pipe(out) != 0)
+            return {};
         const pid_t pid = fork();
         if (pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            close(out[1]);
             execv("/proc/self/exe", args);
             _exit(127);
         }
+        close(out[1]);
+        char text[512];
+        std::size_t len = 0;
+        for (ssize_t n;
+             len < sizeof text - 1 && (n = read(out[0], text + len, sizeof text - 1 - len)) > 0;)
+            len += std::size_t(n);
+        text[len] = 0;
+        close(out[0]);
         int status = 0;
         rusage usage = {};
         if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
             WEXITSTATUS(status) != 0)
-            return -1;
-        kib[run] = usage.ru_maxrss;
+            return {};
+        const char* figure = std::strstr(text, "resident=");
+        resident[run] = figure ? std::strtol(figure + 9, nullptr, 10) : -1;
+        maxRss[run] = usage.ru_maxrss;
     }
-    std::sort(kib, kib + kRuns);
-    return kib[kRuns / 2];
+    std::sort(resident, resident + kRuns);
+    std::sort(maxRss, maxRss + kRuns);
+    Peak peak;
+    peak.resident = resident[kRuns / 2];
+    peak.maxRss = maxRss[kRuns / 2];
+    return peak;
 }
 
 } // namespace
@@ -145,29 +210,39 @@ int main(int argc, char** argv) {
 
     if (only) {
         const Decoder decode = std::strcmp(only, "tovak") == 0 ? DecodeTovak : DecodeGiflib;
-        if (!WarmUp()) {
+        // Freed memory stays in the process, so that the resident count after decoding still
+        // holds every page the decoding used (see PeakKib).
+        mallopt(M_TRIM_THRESHOLD, -1);
+        if (!WarmUp(decode)) {
             std::fprintf(stderr, "gifbench: cannot decode the one-pixel image\n");
             return 1;
         }
-        for (char* f : files)
-            if (decode(f) <= 0) {
+        // What the warm-up freed goes back to the system: the file's decoding counts the pages
+        // it uses, not the ones the other decoder left behind.
+        malloc_trim(0);
+        for (char* f : files) {
+            long kib = -1;
+            if (decode(f, &kib) <= 0) {
                 std::fprintf(stderr, "gifbench: %s decodes no frame with %s\n", f, only);
                 return 1;
             }
+            std::printf("%s: %s resident=%ld KiB at the end of decoding\n", f, only, kib);
+        }
         return 0;
     }
 
     // Peak memory first, while this process is still small: a child starts with its parent's
     // resident set as its maximum.
-    std::vector<long> tovakKib, giflibKib;
+    std::vector<Peak> tovakKib, giflibKib;
     for (char* f : files) {
         tovakKib.push_back(PeakKib("tovak", f));
         giflibKib.push_back(PeakKib("giflib", f));
     }
 
     double tovakTime = 0, giflibTime = 0, totalPixels = 0;
-    double smallest = 0;
+    double smallest = 0, largestPeak = 0;
     const char* smallestFile = nullptr;
+    const char* largestPeakFile = nullptr;
     for (std::size_t i = 0; i < files.size(); ++i) {
         char* f = files[i];
         double pixels = 0, tovakSec = 0, giflibSec = 0;
@@ -179,10 +254,19 @@ int main(int argc, char** argv) {
         totalPixels += mp;
         tovakTime += tovakSec;
         giflibTime += giflibSec;
-        std::printf("%s: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f "
-                    "peak tovak=%ld KiB giflib=%ld KiB\n",
-                    f, mp, mp / tovakSec, mp / giflibSec, giflibSec / tovakSec, tovakKib[i],
-                    giflibKib[i]);
+        const Peak& t = tovakKib[i];
+        const Peak& g = giflibKib[i];
+        const double peakDiff =
+            g.resident > 0 ? 100.0 * double(t.resident - g.resident) / double(g.resident) : 0;
+        std::printf(
+            "%s: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f "
+            "peak tovak=%ld KiB giflib=%ld KiB (%+.2f%%) maxrss tovak=%ld KiB giflib=%ld KiB\n",
+            f, mp, mp / tovakSec, mp / giflibSec, giflibSec / tovakSec, t.resident, g.resident,
+            peakDiff, t.maxRss, g.maxRss);
+        if (!largestPeakFile || peakDiff > largestPeak) {
+            largestPeak = peakDiff;
+            largestPeakFile = f;
+        }
         if (!smallestFile || giflibSec / tovakSec < smallest) {
             smallest = giflibSec / tovakSec;
             smallestFile = f;
@@ -194,5 +278,7 @@ int main(int argc, char** argv) {
                     giflibTime / tovakTime);
     if (smallestFile)
         std::printf("smallest ratio: %.2f (%s)\n", smallest, smallestFile);
+    if (largestPeakFile)
+        std::printf("largest peak over giflib's: %+.2f%% (%s)\n", largestPeak, largestPeakFile);
     return 0;
 }

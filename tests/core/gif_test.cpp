@@ -71,14 +71,16 @@ TEST(GifFrame, CreateRefusesSizesItCannotHold) {
     // 4 GiB of rows: refused before anything is allocated, on any build.
     EXPECT_EQ(frame.Create(65535, 65535, 8), 0);
     EXPECT_EQ(frame.pBits, nullptr);
-    EXPECT_EQ(frame.pBitmapInfo, nullptr);
+    EXPECT_EQ(frame.pColors, nullptr);
 
     ASSERT_EQ(frame.Create(5, 3, 2), 1);
     ASSERT_EQ(frame.Create(8, 2, 1), 1); // replaces the first block without leaking
     EXPECT_EQ(frame.nStride, 8);
     EXPECT_EQ(frame.nTransparent, -1);
-    GifBitmapInfoHeader h;
-    std::memcpy(&h, frame.pBitmapInfo, sizeof h);
+    GifBitmapInfo info;
+    std::memset(&info, 0xEE, sizeof info);
+    frame.GetBitmapInfo(&info);
+    const GifBitmapInfoHeader& h = info.header;
     EXPECT_EQ(h.biSize, 40u);
     EXPECT_EQ(h.biWidth, 8);
     EXPECT_EQ(h.biHeight, -2);
@@ -90,7 +92,21 @@ TEST(GifFrame, CreateRefusesSizesItCannotHold) {
     EXPECT_EQ(h.biYPelsPerMeter, 11811);
     EXPECT_EQ(h.biClrUsed, 0u);
     EXPECT_EQ(h.biClrImportant, 0u);
-    EXPECT_EQ(frame.pColors, frame.pBitmapInfo + 40);
+    // A frame made without a shared table has one of its own, all zero.
+    EXPECT_EQ(frame.OwnColors(), frame.pColors);
+    EXPECT_TRUE(std::all_of(info.colors, info.colors + sizeof info.colors,
+                            [](std::uint8_t b) { return b == 0; }));
+
+    // One that shares a table owns none and draws with a copy of the shared one.
+    std::uint8_t shared[256 * 4];
+    for (int i = 0; i < 256 * 4; ++i)
+        shared[i] = std::uint8_t(i * 7);
+    ASSERT_EQ(frame.Create(3, 3, 8, shared), 1);
+    EXPECT_EQ(frame.pColors, shared);
+    EXPECT_EQ(frame.OwnColors(), nullptr);
+    frame.GetBitmapInfo(&info);
+    EXPECT_EQ(info.header.biWidth, 3);
+    EXPECT_EQ(std::memcmp(info.colors, shared, sizeof shared), 0);
 }
 
 TEST(GifLoad, MissingFileOrNoGifLeavesImageUnchanged) {
@@ -160,7 +176,9 @@ TEST(GifLoad, OneBitFrameKeepsEightBitRows) {
     ASSERT_EQ(image->nFrames, 1);
     const CGifFrame& f = *image->pFrames[0];
     EXPECT_EQ(f.nBitCount, 1);
-    EXPECT_EQ(reinterpret_cast<const GifBitmapInfoHeader*>(f.pBitmapInfo)->biBitCount, 8);
+    GifBitmapInfo info;
+    f.GetBitmapInfo(&info);
+    EXPECT_EQ(info.header.biBitCount, 8);
     EXPECT_EQ(Indices(f), pixels); // one byte per pixel, 0 or 1
     EXPECT_EQ(Color(f, 1), PaletteEntry(1));
     EXPECT_EQ(Color(f, 2), std::vector<int>({0, 0, 0, 0}));
@@ -172,14 +190,20 @@ TEST(GifLoad, LocalColourTableReplacesGlobalOne) {
     o.localSalt = 40;
     const Bytes pixels = Pixels(6, 6, 3, 9);
     GifBuilder gif;
-    gif.Header(6, 6, 1).Image(6, 6, pixels, o).Image(6, 6, Pixels(6, 6, 1, 2)).Trailer();
+    gif.Header(6, 6, 1).Image(6, 6, pixels, o).Image(6, 6, Pixels(6, 6, 1, 2));
+    gif.Image(2, 2, Pixels(2, 2, 1, 3)).Trailer();
     auto image = LoadBytes(gif.bytes);
-    ASSERT_EQ(image->nFrames, 2);
+    ASSERT_EQ(image->nFrames, 3);
     EXPECT_EQ(image->pFrames[0]->nBitCount, 3);
     EXPECT_EQ(Indices(*image->pFrames[0]), pixels);
     EXPECT_EQ(Color(*image->pFrames[0], 7), PaletteEntry(7, 40));
     EXPECT_EQ(image->pFrames[1]->nBitCount, 1);
     EXPECT_EQ(Color(*image->pFrames[1], 1), PaletteEntry(1));
+    EXPECT_EQ(Color(*image->pFrames[1], 2), std::vector<int>({0, 0, 0, 0}));
+    // The frames without a table of their own share the global one; the other keeps its own.
+    EXPECT_EQ(image->pFrames[2]->pColors, image->pFrames[1]->pColors);
+    EXPECT_EQ(image->pFrames[0]->OwnColors(), image->pFrames[0]->pColors);
+    EXPECT_EQ(image->pFrames[1]->OwnColors(), nullptr);
 }
 
 TEST(GifLoad, NoGlobalTableGivesGreyColours) {
@@ -262,6 +286,10 @@ TEST(GifLoad, SecondLoadAppendsFrames) {
     EXPECT_EQ(image.Load(pb.c_str()), 3);
     EXPECT_EQ(image.nWidth, 7);
     EXPECT_EQ(Indices(*image.pFrames[2]), px);
+    // Each file's frames keep that file's global table: a's has 4 entries, b's 8.
+    EXPECT_EQ(image.pFrames[1]->pColors, image.pFrames[0]->pColors);
+    EXPECT_EQ(Color(*image.pFrames[1], 4), std::vector<int>({0, 0, 0, 0}));
+    EXPECT_EQ(Color(*image.pFrames[2], 4), PaletteEntry(4));
 }
 
 TEST(GifLoad, MissingTrailerAndStrayBytesBetweenBlocks) {

@@ -38,14 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < image.nFrames; ++i) {
         const CGifFrame& fr = *image.pFrames[i];
         if (fr.nWidth <= 0 || fr.nHeight <= 0 || fr.nStride < fr.nWidth || fr.nBitCount < 1 ||
-            fr.nBitCount > 8 || fr.pColors != fr.pBitmapInfo + sizeof(GifBitmapInfoHeader))
+            fr.nBitCount > 8 || !fr.pColors)
             std::abort();
         for (int y = 0; y < fr.nHeight; y += 1 + fr.nHeight / 64)
             for (int x = 0; x < fr.nStride; ++x)
                 sum += fr.pBits[std::size_t(y) * std::size_t(fr.nStride) + std::size_t(x)];
         sum += fr.pBits[std::size_t(fr.nHeight) * std::size_t(fr.nStride) - 1];
+        GifBitmapInfo info;
+        fr.GetBitmapInfo(&info);
         for (std::size_t k = 0; k < 256 * 4; ++k)
-            sum += fr.pColors[k];
+            sum += fr.pColors[k] + info.colors[k];
     }
     volatile unsigned sink = sum;
     (void)sink;
