@@ -68,11 +68,13 @@ void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
         CalcSelectionRects(sel, measure, hotSpot, descBox);
         MenuSetFocus(model, state, i, measure);
         MenuPlanPaint(model, state, true, measure);
+        // Clicks at the hot spot's corners, where a mouse message can point (0 to 65535).
         int indices[MAX_SELECTIONS];
-        for (int x : {hotSpot.left, hotSpot.right - 1})
-            for (int y : {hotSpot.top, hotSpot.bottom - 1}) {
-                MenuHitTest(model, x, y);
-                MenuClickTargets(model, x, y, indices);
+        auto mouse = [](int v) { return v < 0 ? 0 : v > 65535 ? 65535 : v; };
+        for (int x : {hotSpot.left, hotSpot.right})
+            for (int y : {hotSpot.top, hotSpot.bottom}) {
+                MenuHitTest(model, mouse(x), mouse(y));
+                MenuClickTargets(model, mouse(x), mouse(y), indices);
             }
 
         SelectionCode code = ClassifySelectionCode(sel.strCode);
