@@ -6,6 +6,7 @@
 #include "base/globals.h"
 #include "base/messages.h"
 #include "menu/launch.h"
+#include "platform/pad_win.h"
 #include "screen/browser_table_win.h"
 #include "screen/display_mode.h"
 #include "screen/separate_browser_win.h"
@@ -44,7 +45,9 @@ int RunExecutable(const MenuSelection& s, const char* path, HCURSOR hPrevCursor,
     }
     SetCursor(hPrevCursor);
     bCursorRestored = true;
+    g_Pads.BeginGame(s.pad, nullptr, process.dwProcessId);
     WaitForSingleObject(process.hProcess, INFINITE);
+    g_Pads.EndGame();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (bChanged == 1)
@@ -72,7 +75,8 @@ bool ControlInstalled(GameKind kind, HWND hOwner) {
 }
 
 // Opens the game screen for a movie or page and loads it. 1 when the game plays.
-int OpenGameScreen(const GameScreenOptions& options, const char* path, HWND hParentWnd) {
+int OpenGameScreen(const GameScreenOptions& options, const PadMapping& pad, const char* path,
+                   HWND hParentWnd) {
     // A record is taken only now, when a game screen is about to open.
     CBrowserFuncs* record = AddBrowser();
     if (!record)
@@ -90,6 +94,7 @@ int OpenGameScreen(const GameScreenOptions& options, const char* path, HWND hPar
         return 0;
     }
     WriteLog("CMenuWnd::RunSelection at6");
+    g_Pads.BeginGame(pad, record->hBkWnd, 0);
     if (hParentWnd)
         SendMessageA(hParentWnd, kMsgGameStarted, 0, 0);
     return 1;
@@ -115,7 +120,7 @@ int RunSelection(const MenuSelection& s, const char* strTitle, HWND hParentWnd) 
         WriteLog(GameKindOf(kind).marker);
         if (ControlInstalled(kind, hParentWnd))
             result = OpenGameScreen(GameScreenOptionsFor(s, kind, strTitle, hParentWnd != nullptr),
-                                    path, hParentWnd);
+                                    s.pad, path, hParentWnd);
     } else {
         ShowLaunchError(kLaunchInvalidTypeFormat, path);
     }
