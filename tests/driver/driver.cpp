@@ -569,14 +569,19 @@ bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string&
 }
 
 bool DisableDllForProgram(const std::string& exeName, const std::string& dll) {
+    return OverrideDllForProgram(exeName, dll, ""); // an empty load order: never load it
+}
+
+bool OverrideDllForProgram(const std::string& exeName, const std::string& dll,
+                           const std::string& loadOrder) {
     std::string path = "Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides";
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    // An empty load order means: never load it.
-    bool ok = RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
-              ERROR_SUCCESS;
+    bool ok = RegSetValueExA(key, dll.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(loadOrder.c_str()),
+                             static_cast<DWORD>(loadOrder.size() + 1)) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }

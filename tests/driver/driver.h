@@ -160,6 +160,10 @@ bool WaitLogMessage(const std::string& path, const std::string& message, DWORD m
 // "tovak_noatl.exe", a renamed copy of tovak.exe), through the per-program DLL overrides of
 // the prefix's registry.
 bool DisableDllForProgram(const std::string& exeName, const std::string& dll);
+// Sets Wine's load order of `dll` for programs named exeName: "native" loads the DLL of that
+// name found beside the program instead of Wine's own, "" never loads it.
+bool OverrideDllForProgram(const std::string& exeName, const std::string& dll,
+                           const std::string& loadOrder);
 
 // ---- Registry --------------------------------------------------------------------------------
 bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string& out);

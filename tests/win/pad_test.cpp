@@ -1,0 +1,209 @@
+// Playing from the sofa: tovak.exe under Wine with the stand-in controller library beside it.
+// The title screen's focus follows the D-pad and the stick, with repeat; A launches a game that
+// then receives the controller as keys.
+#include "menu_test_support.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+using namespace bench;
+using namespace menutest;
+
+namespace {
+
+constexpr std::uint32_t kBackground = 0x204060;
+constexpr DWORD kLong = 15000;
+
+// Every key sent by a program (not typed), as a low-level keyboard hook sees it.
+struct SentKey {
+    DWORD vk;
+    bool bDown;
+    DWORD ms;
+};
+
+class KeyRecorder {
+  public:
+    KeyRecorder() {
+        thread_ = std::thread([this] {
+            self_ = this;
+            threadId_ = GetCurrentThreadId();
+            HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, Hook, GetModuleHandleA(nullptr), 0);
+            ready_ = true;
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            }
+            UnhookWindowsHookEx(hook);
+        });
+        WaitUntil([this] { return ready_.load(); });
+    }
+    ~KeyRecorder() {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    std::vector<SentKey> Keys() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return keys_;
+    }
+    void Clear() {
+        std::lock_guard<std::mutex> guard(lock_);
+        keys_.clear();
+    }
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const KBDLLHOOKSTRUCT* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION && (k->flags & LLKHF_INJECTED)) {
+            std::lock_guard<std::mutex> guard(self_->lock_);
+            self_->keys_.push_back(
+                SentKey{k->vkCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN, k->time});
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static KeyRecorder* self_;
+    std::thread thread_;
+    DWORD threadId_ = 0;
+    std::atomic<bool> ready_{false};
+    std::mutex lock_;
+    std::vector<SentKey> keys_;
+};
+KeyRecorder* KeyRecorder::self_ = nullptr;
+
+// The times of the presses of one key.
+std::vector<DWORD> Presses(const std::vector<SentKey>& keys, DWORD vk) {
+    std::vector<DWORD> times;
+    for (const SentKey& k : keys) {
+        if (k.vk == vk && k.bDown)
+            times.push_back(k.ms);
+    }
+    return times;
+}
+
+// tovak.exe copied as tovak_pad.exe into a test folder beside the stand-in controller library,
+// which Wine loads for that program name only.
+struct PadBench {
+    Folder folder;
+    std::string script, journal;
+    TovakProcess proc;
+
+    PadBench(const std::string& name, const std::string& ini) : folder(name, ini) {
+        script = Join(folder.path, "pad-script.txt");
+        journal = Join(folder.path, "pad-journal.txt");
+        const std::string standIn = Join(EnvPath("TOVAK_PAD_STANDIN_DIR"), "xinput1_4.dll");
+        EXPECT_TRUE(CopyFileTo(TovakExe(), Join(folder.path, "tovak_pad.exe")));
+        EXPECT_TRUE(CopyFileTo(standIn, Join(folder.path, "xinput1_4.dll")));
+        EXPECT_TRUE(OverrideDllForProgram("tovak_pad.exe", "xinput1_4", "native"));
+    }
+    static std::string EnvPath(const char* name) {
+        std::string path = std::getenv(name) ? std::getenv(name) : "";
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
+    void Start() {
+        ASSERT_TRUE(
+            proc.StartProgram(Join(folder.path, "tovak_pad.exe"), folder.path, "",
+                              {"TOVAK_PAD_SCRIPT=" + script, "TOVAK_PAD_JOURNAL=" + journal}))
+            << proc.error;
+    }
+    // Plays a new script from now on; waits until the launcher has read the state of its line
+    // lastLine (the script's first line is its name).
+    bool Play(const std::string& name, const std::string& lines, int lastLine) {
+        EXPECT_TRUE(WriteTextFile(script, "# " + name + "\n" + lines));
+        const std::string seen = "seen 0 " + std::to_string(lastLine);
+        return WaitUntil(
+            [&] {
+                bool inScript = false;
+                for (const std::string& line : ReadLogLines(journal)) {
+                    std::string entry = line.substr(line.find(' ') + 1);
+                    if (entry.rfind("script ", 0) == 0)
+                        inScript = entry == "script " + name;
+                    else if (inScript && entry == seen)
+                        return true;
+                }
+                return false;
+            },
+            kLong);
+    }
+};
+
+// Three selections side by side, below the middle of the window: the mouse pointer rests in
+// the middle of the screen, and a selection under it would take the focus.
+const char* const kMenu = "title=Sofa\r\n"
+                          "titleimage=title.gif\r\n"
+                          "numselections=3\r\n"
+                          "selpos1=20,150,80,60\r\nselcolor1=FF0000\r\nselcode1=nothing\r\n"
+                          "selpos2=120,150,80,60\r\nselcolor2=00FF00\r\nselcode2=nothing\r\n"
+                          "selpos3=220,150,80,60\r\nselcolor3=0000FF\r\nselcode3=nothing\r\n";
+const RECT kHot[3] = {{20, 150, 100, 210}, {120, 150, 200, 210}, {220, 150, 300, 210}};
+const std::uint32_t kFocusColour[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+
+} // namespace
+
+TEST(Pad, TitleScreenFollowsTheDpadAndTheStickWithRepeat) {
+    PadBench bench("pad_title", std::string("[Settings]\r\n") + kMenu);
+    Picture pic(320, 240, {kBackground});
+    bench.folder.AddGif("title.gif", pic);
+    bench.Start();
+    HWND menu = bench.proc.WaitWindow("WinFuncs", kLong);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return FrameShown(menu, kHot[0], Ref(kFocusColour[0])); }, kLong));
+    KeyRecorder recorder;
+    ASSERT_TRUE(bench.Play("at rest", "0 0\n", 2));
+    recorder.Clear();
+
+    // The D-pad held right for a second: a step at once, one after 400 ms, then every 120 ms.
+    ASSERT_TRUE(bench.Play("dpad", "0 0 RIGHT\n1000 0\n", 3));
+    Sleep(300);
+    std::vector<DWORD> right = Presses(recorder.Keys(), VK_RIGHT);
+    ASSERT_GE(right.size(), 4u);
+    EXPECT_GE(right[1] - right[0], 350u);
+    EXPECT_LE(right[1] - right[0], 800u);
+    std::vector<DWORD> gaps;
+    for (std::size_t i = 2; i < right.size(); ++i)
+        gaps.push_back(right[i] - right[i - 1]);
+    std::sort(gaps.begin(), gaps.end());
+    EXPECT_GE(gaps[gaps.size() / 2], 90u);
+    EXPECT_LE(gaps[gaps.size() / 2], 200u);
+    int focus = static_cast<int>(right.size()) % 3;
+    EXPECT_TRUE(
+        WaitUntil([&] { return FrameShown(menu, kHot[focus], Ref(kFocusColour[focus])); }, kLong))
+        << right.size() << " steps right";
+
+    // The stick pushed left steps the other way; resting off centre afterwards, it is still.
+    recorder.Clear();
+    ASSERT_TRUE(bench.Play("stick", "0 0 lx=-30000\n600 0 lx=7800 ly=-8600\n", 3));
+    Sleep(1500);
+    std::vector<SentKey> keys = recorder.Keys();
+    std::vector<DWORD> left = Presses(keys, VK_LEFT);
+    ASSERT_GE(left.size(), 2u);
+    EXPECT_EQ(Presses(keys, VK_RIGHT).size() + Presses(keys, VK_UP).size() +
+                  Presses(keys, VK_DOWN).size(),
+              0u);
+    EXPECT_LE(left.back() - left.front(), 900u); // nothing once the stick was let go
+    focus = ((focus - static_cast<int>(left.size())) % 3 + 3) % 3;
+    EXPECT_TRUE(
+        WaitUntil([&] { return FrameShown(menu, kHot[focus], Ref(kFocusColour[focus])); }, kLong));
+
+    // The slots without a controller were asked only every two seconds.
+    std::vector<std::string> journal = ReadLogLines(bench.journal);
+    std::vector<DWORD> asks;
+    for (const std::string& line : journal) {
+        if (line.find(" ask 1 off") != std::string::npos)
+            asks.push_back(static_cast<DWORD>(std::stoul(line)));
+    }
+    ASSERT_GE(asks.size(), 2u);
+    for (std::size_t i = 1; i < asks.size(); ++i)
+        EXPECT_GE(asks[i] - asks[i - 1], 1900u);
+}
+
+TEST(Pad, PadNReadsNoController) {
+    PadBench bench("pad_off", std::string("[Settings]\r\npad=N\r\n") + kMenu);
+    Picture pic(320, 240, {kBackground});
+    bench.folder.AddGif("title.gif", pic);
+    ASSERT_TRUE(WriteTextFile(bench.script, "# on\n0 0 RIGHT\n"));
+    bench.Start();
+    ASSERT_NE(bench.proc.WaitWindow("WinFuncs", kLong), nullptr);
+    Sleep(1500);
+    EXPECT_FALSE(FileExists(bench.journal)) << ReadTextFile(bench.journal);
+}
