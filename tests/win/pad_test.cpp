@@ -84,15 +84,17 @@ std::vector<DWORD> Presses(const std::vector<SentKey>& keys, DWORD vk) {
 // which Wine loads for that program name only.
 struct PadBench {
     Folder folder;
-    std::string script, journal;
+    std::string script, journal, gameJournal;
     TovakProcess proc;
 
     PadBench(const std::string& name, const std::string& ini) : folder(name, ini) {
         script = Join(folder.path, "pad-script.txt");
         journal = Join(folder.path, "pad-journal.txt");
-        const std::string standIn = Join(EnvPath("TOVAK_PAD_STANDIN_DIR"), "xinput1_4.dll");
+        gameJournal = Join(folder.path, "game-journal.txt");
+        const std::string standIns = EnvPath("TOVAK_PAD_STANDIN_DIR");
         EXPECT_TRUE(CopyFileTo(TovakExe(), Join(folder.path, "tovak_pad.exe")));
-        EXPECT_TRUE(CopyFileTo(standIn, Join(folder.path, "xinput1_4.dll")));
+        for (const char* file : {"xinput1_4.dll", "key_game.exe"})
+            EXPECT_TRUE(CopyFileTo(Join(standIns, file), Join(folder.path, file)));
         EXPECT_TRUE(OverrideDllForProgram("tovak_pad.exe", "xinput1_4", "native"));
     }
     static std::string EnvPath(const char* name) {
@@ -101,9 +103,9 @@ struct PadBench {
         return path;
     }
     void Start() {
-        ASSERT_TRUE(
-            proc.StartProgram(Join(folder.path, "tovak_pad.exe"), folder.path, "",
-                              {"TOVAK_PAD_SCRIPT=" + script, "TOVAK_PAD_JOURNAL=" + journal}))
+        ASSERT_TRUE(proc.StartProgram(Join(folder.path, "tovak_pad.exe"), folder.path, "",
+                                      {"TOVAK_PAD_SCRIPT=" + script, "TOVAK_PAD_JOURNAL=" + journal,
+                                       "TOVAK_DOUBLE_JOURNAL=" + gameJournal}))
             << proc.error;
     }
     // Plays a new script from now on; waits until the launcher has read the state of its line
@@ -132,15 +134,18 @@ struct PadBench {
 const char* const kMenu = "title=Sofa\r\n"
                           "titleimage=title.gif\r\n"
                           "numselections=3\r\n"
-                          "selpos1=20,150,80,60\r\nselcolor1=FF0000\r\nselcode1=nothing\r\n"
-                          "selpos2=120,150,80,60\r\nselcolor2=00FF00\r\nselcode2=nothing\r\n"
-                          "selpos3=220,150,80,60\r\nselcolor3=0000FF\r\nselcode3=nothing\r\n";
+                          "selpos1=20,150,80,60\r\nselcolor1=FF0000\r\n"
+                          "selpos2=120,150,80,60\r\nselcolor2=00FF00\r\n"
+                          "selpos3=220,150,80,60\r\nselcolor3=0000FF\r\n"
+                          "selcode1=run\r\nselurl1=key_game.exe\r\n"
+                          "selcode2=run\r\nselurl2=key_game.exe\r\n"
+                          "selcode3=run\r\nselurl3=key_game.exe\r\n";
 const RECT kHot[3] = {{20, 150, 100, 210}, {120, 150, 200, 210}, {220, 150, 300, 210}};
 const std::uint32_t kFocusColour[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
 } // namespace
 
-TEST(Pad, TitleScreenFollowsTheDpadAndTheStickWithRepeat) {
+TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
     PadBench bench("pad_title", std::string("[Settings]\r\n") + kMenu);
     Picture pic(320, 240, {kBackground});
     bench.folder.AddGif("title.gif", pic);
@@ -184,6 +189,32 @@ TEST(Pad, TitleScreenFollowsTheDpadAndTheStickWithRepeat) {
     focus = ((focus - static_cast<int>(left.size())) % 3 + 3) % 3;
     EXPECT_TRUE(
         WaitUntil([&] { return FrameShown(menu, kHot[focus], Ref(kFocusColour[focus])); }, kLong));
+
+    // A launches the game. Held from that press, it does nothing in the game until let go; then
+    // a button held is a key held, the stick pushed up and right holds two keys, and a
+    // controller unplugged in the middle of a press lets its key go.
+    ASSERT_TRUE(bench.Play("launch", "0 0 A\n", 2));
+    HWND game = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            game = FindWindowA("TovakKeyGame", nullptr);
+            return game && GetForegroundWindow() == game;
+        },
+        kLong));
+    ASSERT_TRUE(bench.Play("play",
+                           "0 0 A\n300 0\n600 0 A\n900 0\n1200 0 lx=30000 ly=30000\n1500 0\n"
+                           "1800 0 X\n2100 0 off\n",
+                           9));
+    Sleep(300);
+    auto key = [](const char* what, int vk) {
+        return std::string("key ") + what + " " + std::to_string(vk);
+    };
+    EXPECT_EQ(ReadLogLines(bench.gameJournal),
+              (std::vector<std::string>{key("down", VK_SPACE), key("up", VK_SPACE),
+                                        key("down", VK_UP), key("down", VK_RIGHT), key("up", VK_UP),
+                                        key("up", VK_RIGHT), key("down", 'Z'), key("up", 'Z')}));
+    PostMessageA(game, WM_CLOSE, 0, 0);
+    EXPECT_EQ(bench.proc.WaitExit(kLong), 0); // the launcher ends after an executable
 
     // The slots without a controller were asked only every two seconds.
     std::vector<std::string> journal = ReadLogLines(bench.journal);
