@@ -152,7 +152,6 @@ class CPadTranslator {
     // closes the game in front.
     PadStep Step(std::uint32_t inputs, PadTarget target, const PadMapping& mapping,
                  bool bCloseCombo, std::uint32_t nowMs);
-    bool AnyKeyDown() const { return down_.any(); }
 
   private:
     PadTarget target_ = PadTarget::None;
