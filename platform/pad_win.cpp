@@ -15,15 +15,16 @@ constexpr int kSlots = 4;
 // While neither the launcher nor its game is in front, how often the thread looks again.
 constexpr DWORD kIdleLookMs = 250;
 
-HMODULE LoadPadLibrary(XInputGetStateFn& getState) {
+// The function that reads a controller, from the first library present; null without one.
+XInputGetStateFn LoadPadLibrary() {
     for (const char* name : kPadLibraries) {
         HMODULE module = LoadLibraryA(name);
         if (!module)
             continue;
-        getState = reinterpret_cast<XInputGetStateFn>(
+        XInputGetStateFn getState = reinterpret_cast<XInputGetStateFn>(
             reinterpret_cast<void*>(GetProcAddress(module, "XInputGetState")));
         if (getState)
-            return module;
+            return getState;
         FreeLibrary(module);
     }
     return nullptr;
@@ -143,9 +144,8 @@ DWORD WINAPI CPadReader::ThreadMain(LPVOID self) {
 }
 
 void CPadReader::Run() {
-    XInputGetStateFn getState = nullptr;
-    HMODULE module = LoadPadLibrary(getState);
-    if (!module)
+    XInputGetStateFn getState = LoadPadLibrary();
+    if (!getState)
         return;
     Slot slots[kSlots];
     for (Slot& slot : slots)
@@ -202,7 +202,7 @@ void CPadReader::Run() {
         if (WaitForSingleObject(hStop, wait) != WAIT_TIMEOUT)
             break;
     }
-    // No key stays down after the launcher has gone.
+    // No key stays down after the launcher has gone. The library stays loaded: some keep
+    // threads of their own running after it is freed, which then crash the program.
     SendKeys(translator.Step(0, PadTarget::None, PadMapping{}, false, GetTickCount()));
-    FreeLibrary(module);
 }

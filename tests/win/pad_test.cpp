@@ -97,6 +97,13 @@ struct PadBench {
             EXPECT_TRUE(CopyFileTo(Join(standIns, file), Join(folder.path, file)));
         EXPECT_TRUE(OverrideDllForProgram("tovak_pad.exe", "xinput1_4", "native"));
     }
+    // A game left running would keep the test's output open after the test.
+    ~PadBench() {
+        if (HWND game = FindWindowA("TovakKeyGame", nullptr)) {
+            PostMessageA(game, WM_CLOSE, 0, 0);
+            WaitGone(game);
+        }
+    }
     static std::string EnvPath(const char* name) {
         std::string path = std::getenv(name) ? std::getenv(name) : "";
         std::replace(path.begin(), path.end(), '/', '\\');
@@ -111,7 +118,8 @@ struct PadBench {
     // Plays a new script from now on; waits until the launcher has read the state of its line
     // lastLine (the script's first line is its name).
     bool Play(const std::string& name, const std::string& lines, int lastLine) {
-        EXPECT_TRUE(WriteTextFile(script, "# " + name + "\n" + lines));
+        // The stand-in may be reading the old script just now.
+        EXPECT_TRUE(WaitUntil([&] { return WriteTextFile(script, "# " + name + "\n" + lines); }));
         const std::string seen = "seen 0 " + std::to_string(lastLine);
         return WaitUntil(
             [&] {
