@@ -7,6 +7,7 @@
 #include "image/gif.h"
 #include "menu/menu_config.h"
 #include "menu/menu_wnd_win.h"
+#include "menu/player.h"
 #include "platform/pad_win.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
@@ -88,14 +89,15 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     }
 
     CWinProfile profile(g_szIniFile);
-    profile.GetString("settings", "debugfile", "c:\\tovak.txt", g_szLogFile, sizeof g_szLogFile);
+    profile.GetString(kSettingsSection, "debugfile", "c:\\tovak.txt", g_szLogFile,
+                      sizeof g_szLogFile);
     char debug[TEXT_MAX];
-    profile.GetString("settings", "debug", "N", debug, sizeof debug);
+    profile.GetString(kSettingsSection, "debug", "N", debug, sizeof debug);
     g_bLogEnabled = IsYes(debug);
     WriteLog("WinMain at1");
     // pad=N: no controller is ever read.
     char pad[TEXT_MAX];
-    profile.GetString("settings", "pad", "", pad, sizeof pad);
+    profile.GetString(kSettingsSection, "pad", "", pad, sizeof pad);
     PadMappingValue padValue;
     char padError[TEXT_MAX];
     ParsePadMapping(pad, padValue, padError, sizeof padError);
@@ -146,8 +148,10 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
         ~PadCleanup() { g_Pads.Stop(); }
     } padCleanup;
 
+    LaunchSettings launchSettings;
+    ReadLaunchSettings(profile, launchSettings);
     CMenuWnd* menu = nullptr;
-    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", &menu))
+    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", launchSettings, &menu))
         return EXIT_MENU_FAILED;
     WriteLog("WinMain at6");
 

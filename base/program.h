@@ -4,6 +4,10 @@
 // The program's file name, as error texts name it.
 constexpr const char* kProgramName = "tovak.exe";
 
+// The configuration's section of the settings that hold for the whole run (the diagnostic log,
+// the players); the first menu shares it.
+constexpr const char* kSettingsSection = "settings";
+
 // The web browser's maker, whose site the texts about a missing browser name, and its
 // download page.
 #define TOVAK_BROWSER_MAKER_DOMAIN "www.microsoft.com"

@@ -73,6 +73,10 @@ bool IsWebAddress(const char* text) {
     return StartsWithNoCase(text, "http:") || StartsWithNoCase(text, "https:");
 }
 
+bool IsAbsolutePath(const char* path) {
+    return path[0] == '\\' || path[0] == '/' || (path[0] != '\0' && path[1] == ':');
+}
+
 bool ResolveSelectionPath(char* dst, std::size_t size, const char* workDir, const char* url) {
     if (IsWebAddress(url)) {
         if (CopyText(dst, size, url))

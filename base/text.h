@@ -42,6 +42,10 @@ std::uint32_t ColorToColorRef(int rgb);
 // as it is written.
 bool IsWebAddress(const char* text);
 
+// True for a path that names its place whole: a drive ("C:"), or a leading slash or backslash
+// (the current drive's root, or a server's share). Any other path is relative.
+bool IsAbsolutePath(const char* path);
+
 // The path a selection's file names: a web address unchanged, anything else joined to the
 // working directory ("%s\\%s"). False, leaving dst empty, when the result does not fit.
 bool ResolveSelectionPath(char* dst, std::size_t size, const char* workDir, const char* url);

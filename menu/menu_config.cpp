@@ -117,7 +117,7 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
     char ignored[TEXT_MAX];
     PadMappingValue padValue;
     PadMapping padBase = DefaultPadMapping();
-    profile.GetString("settings", "pad", "", text, sizeof text);
+    profile.GetString(kSettingsSection, "pad", "", text, sizeof text);
     ParsePadMapping(text, padValue, ignored, sizeof ignored);
     ApplyPadMapping(padBase, padValue);
     for (int n = 1; n <= count; ++n) {

@@ -94,7 +94,8 @@ CMenuWnd::CMenuWnd() {
     WriteLog("CMenuWnd::CMenuWnd");
 }
 
-int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CMenuWnd** ppMenu) {
+int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
+                             const LaunchSettings& settings, CMenuWnd** ppMenu) {
     *ppMenu = nullptr;
     CMenuWnd* menu = new CMenuWnd;
     WriteLog("CMenuWnd::LoadAndRunMenu");
@@ -103,6 +104,7 @@ int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CM
         delete menu;
         return 0;
     }
+    menu->launchSettings = settings;
     if (!menu->LoadMenu(section))
         return 0;
     if (!menu->RunMenu(hParent, nShowCmd))
@@ -140,7 +142,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::RunMenu at1");
     if (nSelections == 1) {
         WriteLog("CMenuWnd::RunMenu at2");
-        if (!RunSelection(sel[0], strTitle, hParent)) {
+        if (!RunSelection(sel[0], strTitle, launchSettings, hParent)) {
             if (!hParent)
                 PostQuitMessage(0);
             return 0;
@@ -166,7 +168,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     if (end == -1)
         return 0; // the dialog could not be made: the menu did not run
     if (end == IDC_SIZE_PLAY)
-        return RunSelection(sel[nDialogChoice], strTitle, hParent) ? 1 : 0;
+        return RunSelection(sel[nDialogChoice], strTitle, launchSettings, hParent) ? 1 : 0;
     if (!hParent)
         PostQuitMessage(0);
     return 1;
@@ -212,7 +214,7 @@ int CMenuWnd::ActivateSelection(int i, HWND hWindow) {
         // The sub-menu is owned by this menu's window; one that cannot be shown ends the
         // program after its own message.
         CMenuWnd* subMenu = nullptr;
-        if (!LoadAndRunMenu(hWindow, SW_SHOWNORMAL, s.strUrl, &subMenu)) {
+        if (!LoadAndRunMenu(hWindow, SW_SHOWNORMAL, s.strUrl, launchSettings, &subMenu)) {
             PostQuitMessage(0);
             result = 0;
         }
@@ -221,7 +223,7 @@ int CMenuWnd::ActivateSelection(int i, HWND hWindow) {
     case SelectionCode::Run:
     case SelectionCode::RunClose:
     case SelectionCode::RunExit:
-        result = RunSelection(s, strTitle, hWindow);
+        result = RunSelection(s, strTitle, launchSettings, hWindow);
         break;
     case SelectionCode::Other:
         break;
@@ -320,7 +322,7 @@ void CMenuWnd::OnDestroy(HWND hWindow) {
             .GetString("exitnag", "titleimage", "", exitImage, sizeof exitImage);
         CMenuWnd* exitMenu = nullptr;
         if (!OpensExitScreen(exitImage, strSection) ||
-            LoadAndRunMenu(nullptr, SW_SHOWNORMAL, "exitnag", &exitMenu) != 1)
+            LoadAndRunMenu(nullptr, SW_SHOWNORMAL, "exitnag", launchSettings, &exitMenu) != 1)
             PostQuitMessage(0);
     }
     // Marked only now, so that the exit screen's registration above cannot free this object.
@@ -344,6 +346,10 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
     }
 
     case WM_KEYDOWN: {
+        // A disabled menu waits (for its game, its player or a sub-menu): even input posted
+        // to it activates nothing.
+        if (!IsWindowEnabled(hWindow))
+            return 0;
         CScreenTextMeasure measure;
         MenuFocusState state{nFocus, nTicks};
         MenuKeyResult key = MenuKeyDown(*this, state, static_cast<int>(wParam), measure);
@@ -367,6 +373,8 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
     }
 
     case WM_LBUTTONDOWN: {
+        if (!IsWindowEnabled(hWindow))
+            return 0;
         int x, y;
         MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
         int targets[MAX_SELECTIONS];

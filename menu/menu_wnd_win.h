@@ -5,6 +5,7 @@
 #include "image/gif.h"
 #include "menu/menu_config.h"
 #include "menu/menu_layout.h"
+#include "menu/player.h"
 #include "menu/window_table.h"
 
 #include <windows.h>
@@ -45,9 +46,10 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
   public:
     CMenuWnd();
 
-    // Makes a menu object, loads the section and runs it. 1 on success; the object is stored
-    // in *ppMenu then.
-    static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section, CMenuWnd** ppMenu);
+    // Makes a menu object that launches with the run's settings, loads the section and runs
+    // it. 1 on success; the object is stored in *ppMenu then.
+    static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
+                              const LaunchSettings& settings, CMenuWnd** ppMenu);
     // Reads the section into the model and loads its title image; 0 after an error box.
     int LoadMenu(const char* section);
     // A single selection runs at once, a title image gets the menu window, any other menu the
@@ -66,6 +68,8 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     int ActivateSelection(int i, HWND hWindow);
 
     CGifImage imgTitle;
+    // The run's launch settings, handed on to the menus this one opens.
+    LaunchSettings launchSettings;
     int nFocus = 0;
     int nTicks = 0;
     HWND hMenuWnd = nullptr;

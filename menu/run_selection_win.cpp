@@ -1,11 +1,14 @@
 // Running a selection's game: the wait cursor, the kind of game found in its path, then an
-// executable started and waited for, or a game screen opened with the selection's options.
+// executable started and waited for, a substitute player started and waited for while the
+// menu waits, or a game screen opened with the selection's options.
 #include "menu/run_selection_win.h"
 
 #include "base/diag.h"
 #include "base/globals.h"
 #include "base/messages.h"
+#include "host/browser_emulation_win.h"
 #include "menu/launch.h"
+#include "menu/player.h"
 #include "platform/pad_win.h"
 #include "screen/browser_table_win.h"
 #include "screen/display_mode.h"
@@ -22,6 +25,16 @@ void ShowLaunchError(const char* format, const char* file) {
     ShowError(text);
 }
 
+// The start-up record of a launched game: shown maximised, with the busy cursor until it
+// shows a window.
+STARTUPINFOA GameStartupInfo() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
+    startup.wShowWindow = SW_SHOWMAXIMIZED;
+    return startup;
+}
+
 // Starts the executable as the player's game and waits until it ends. The display takes the
 // selection's mode meanwhile. 1 when it ran; 0 after the error box.
 int RunExecutable(const MenuSelection& s, const char* path, HCURSOR hPrevCursor,
@@ -31,10 +44,7 @@ int RunExecutable(const MenuSelection& s, const char* path, HCURSOR hPrevCursor,
                                                  s.nColorDepth);
     if (bChanged == 1)
         g_DisplayMode.ChangeDisplayMode(1);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
-    startup.wShowWindow = SW_SHOWMAXIMIZED;
+    STARTUPINFOA startup = GameStartupInfo();
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
                         nullptr, &startup, &process)) {
@@ -57,21 +67,116 @@ int RunExecutable(const MenuSelection& s, const char* path, HCURSOR hPrevCursor,
     return 1;
 }
 
-// Whether the control that plays this kind of game is installed. When it is not, the player
-// is offered its maker's download page; taking it ends the program.
-bool ControlInstalled(GameKind kind, HWND hOwner) {
-    const GameKindInfo& info = GameKindOf(kind);
+// Shows a player's error box, naming its program and the key that configures it.
+void ShowPlayerError(const char* format, const char* program, const char* key) {
+    char text[TEXT_MAX * 2];
+    FormatText(text, sizeof text, format, program, key);
+    ShowError(text);
+}
+
+// Waits until the process ends, handing this thread's messages on meanwhile, so that the
+// launcher's windows repaint and answer while a player runs. False when the quit message came
+// first: it is posted again for the main loop, and the process is left running.
+bool WaitPumpingMessages(HANDLE hProcess) {
+    for (;;) {
+        DWORD wait = MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_ALLINPUT);
+        if (wait == WAIT_OBJECT_0)
+            return true;
+        if (wait != WAIT_OBJECT_0 + 1) {
+            // The wait for messages failed: waiting for the process alone is what remains.
+            WaitForSingleObject(hProcess, INFINITE);
+            return true;
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+// Plays the game with the player configured for its kind, in the selection's display mode,
+// while the launching menu waits; afterwards the selection's run code decides whether the
+// menu comes back, closes, or the program ends. 1 when the player ran; 0 after the error box
+// (the menu is then left as it was).
+int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
+              const LaunchSettings& settings, HWND hParentWnd, HCURSOR hPrevCursor,
+              bool& bCursorRestored) {
+    WriteLog("RunPlayer at1");
+    PlayerCommand player = PlayerFor(settings, kind);
+    char program[TEXT_MAX];
+    char commandLine[kPlayerCommandMax];
+    if (!MakePlayerCommand(player.command, g_szWorkDir, path, program, sizeof program, commandLine,
+                           sizeof commandLine)) {
+        ShowLaunchError(kPlayerCommandTooLongFormat, player.key);
+        return 0;
+    }
+    DWORD attributes = GetFileAttributesA(program);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowPlayerError(kPlayerMissingFormat, program, player.key);
+        return 0;
+    }
+    // Made suspended, so that a player that cannot be started changes nothing, and one that
+    // can starts in the game's display mode.
+    STARTUPINFOA startup = GameStartupInfo();
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE,
+                        NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, g_szWorkDir, &startup,
+                        &process)) {
+        ShowPlayerError(kPlayerStartFailedFormat, program, player.key);
+        return 0;
+    }
+    WriteLog("RunPlayer at2");
+    int bChanged = 0;
+    if (s.bScreenFull) {
+        bChanged = g_DisplayMode.CalcDisplayMode(1, s.nScreenWidth, s.nScreenHeight, s.nColorDepth);
+        if (bChanged == 1)
+            g_DisplayMode.ChangeDisplayMode(1);
+    }
+    if (hParentWnd)
+        SendMessageA(hParentWnd, kMsgGameStarted, 0, 0);
+    ResumeThread(process.hThread);
+    SetCursor(hPrevCursor);
+    bCursorRestored = true;
+    WriteLog("RunPlayer at3");
+    g_Pads.BeginGame(s.pad, nullptr, process.dwProcessId);
+    bool bEnded = WaitPumpingMessages(process.hProcess);
+    g_Pads.EndGame();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (bChanged == 1)
+        g_DisplayMode.ChangeDisplayMode(0);
+    WriteLog("RunPlayer at4");
+    if (!bEnded)
+        return 1; // the program is ending already
+    int nCloseKind = CloseKindFor(hParentWnd != nullptr, ClassifySelectionCode(s.strCode));
+    if (nCloseKind == kCloseProgram)
+        PostQuitMessage(0);
+    else if (IsWindow(hParentWnd))
+        SendMessageA(hParentWnd, kMsgGameEnded, static_cast<WPARAM>(nCloseKind), 0);
+    return 1;
+}
+
+// Whether the control that plays this kind of game is installed.
+bool ControlInstalled(GameKind kind) {
     wchar_t progId[64];
-    MultiByteToWideChar(CP_ACP, 0, info.progId, -1, progId, 64);
+    MultiByteToWideChar(CP_ACP, 0, GameKindOf(kind).progId, -1, progId, 64);
     CLSID clsid;
-    if (SUCCEEDED(CLSIDFromProgID(progId, &clsid)))
-        return true;
+    return SUCCEEDED(CLSIDFromProgID(progId, &clsid));
+}
+
+// Tells the player that the kind's control is missing and offers its maker's download page;
+// taking it ends the program.
+void OfferMissingControl(GameKind kind, HWND hOwner) {
     const MissingControlOffer* offer = MissingControlOf(kind);
     if (MessageBoxA(hOwner, offer->text, offer->caption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         OpenSeparateBrowser(offer->page);
         PostQuitMessage(0);
     }
-    return false;
 }
 
 // Opens the game screen for a movie or page and loads it. 1 when the game plays.
@@ -102,7 +207,8 @@ int OpenGameScreen(const GameScreenOptions& options, const PadMapping& pad, cons
 
 } // namespace
 
-int RunSelection(const MenuSelection& s, const char* strTitle, HWND hParentWnd) {
+int RunSelection(const MenuSelection& s, const char* strTitle, const LaunchSettings& settings,
+                 HWND hParentWnd) {
     WriteLog("CMenuWnd::RunSelection");
     char path[TEXT_MAX];
     if (!ResolveSelectionPath(path, sizeof path, g_szWorkDir, s.strUrl)) {
@@ -118,9 +224,17 @@ int RunSelection(const MenuSelection& s, const char* strTitle, HWND hParentWnd) 
         result = RunExecutable(s, path, hPrevCursor, bCursorRestored);
     } else if (kind != GameKind::None) {
         WriteLog(GameKindOf(kind).marker);
-        if (ControlInstalled(kind, hParentWnd))
+        bool bInstalled = ControlInstalled(kind);
+        if (PlayerTakesGame(settings, kind, bInstalled)) {
+            result = RunPlayer(s, kind, path, settings, hParentWnd, hPrevCursor, bCursorRestored);
+        } else if (!bInstalled) {
+            OfferMissingControl(kind, hParentWnd);
+        } else {
+            if (kind == GameKind::WebPage && settings.bBrowserEmulation)
+                EnsureBrowserEmulation();
             result = OpenGameScreen(GameScreenOptionsFor(s, kind, strTitle, hParentWnd != nullptr),
                                     s.pad, path, hParentWnd);
+        }
     } else {
         ShowLaunchError(kLaunchInvalidTypeFormat, path);
     }

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <exdisp.h>
 #include <ole2.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -55,6 +56,19 @@ bool ShowPage(IUnknown* object, const char* url) {
     return shown;
 }
 
+// Opens the address with the user's own choice of program for it (the shell's "open": the
+// default browser for a web address); true when the shell started one.
+bool OpenWithShell(const char* address) {
+    WriteLog("OpenSeparateBrowser at2");
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = "open";
+    info.lpFile = address;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExA(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+}
+
 } // namespace
 
 int OpenSeparateBrowser(const char* url) {
@@ -73,8 +87,12 @@ int OpenSeparateBrowser(const char* url) {
     // start-up, without the container library, it is not yet.
     OleInitialize(nullptr);
 
+    // Machines without the old browser's automation object open the page in the default
+    // browser; the boxes say what is missing only when that fails too.
     CLSID clsid;
     if (FAILED(CLSIDFromProgID(L"InternetExplorer.Application", &clsid))) {
+        if (OpenWithShell(address))
+            return 1;
         ShowError(BrowserMissingText(kBrowserMakerDomain).c_str());
         return 0;
     }
@@ -82,6 +100,8 @@ int OpenSeparateBrowser(const char* url) {
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                 IID_IUnknown, reinterpret_cast<void**>(&object))) ||
         !object) {
+        if (OpenWithShell(address))
+            return 1;
         ShowError(BrowserCreateFailedText(kBrowserMakerDomain).c_str());
         return 0;
     }

@@ -155,7 +155,17 @@ def draw_logo():
 
 def ini_text():
     lines = ["; The sample game's configuration, written by make_images.py with the images.",
-             "[settings]", "debug=N", ""]
+             "[settings]", "debug=N",
+             "; Substitute players (see the README): a program shipped beside the game plays its",
+             "; kind where the control is missing (playerfirst=Y: always); \"%1\" is the game's",
+             "; path. A value that begins and ends with a quote needs one more pair around it.",
+             ";swfplayer=players\\flash\\player.exe --fullscreen \"%1\"",
+             ";dcrplayer=players\\shockwave\\projector.exe \"%1\"",
+             ";htmplayer=\"\"players\\web browser\\browser.exe\" --kiosk \"%1\"\"",
+             ";playerfirst=N",
+             "; browsermode=N leaves web pages in the browser control's oldest document mode.",
+             ";browsermode=Y",
+             ""]
     for menu in MENUS:
         if menu["section"] != "Settings":
             lines.append("[%s]" % menu["section"])

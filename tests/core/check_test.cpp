@@ -173,6 +173,7 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
     Write("title.gif", "GIF89a");
     Write("tovak_logo.gif", "nope");
     Write("Page.HTM", "<html>");
+    Write("tools/dcr.exe", "not a program");
     Write("tovak.ini", "stray=1\n"
                        "[settings]\n"
                        "debug=N\n"
@@ -198,6 +199,9 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
                            "selurl7=missing.htm\n"
                            "selcode8=menu\n"
                            "selurl8=EMPTY\n"
+                           "swfplayr=flash.exe\n"
+                           "dcrplayer=tools\\dcr.exe %1\n"
+                           "htmplayer=\"page player.exe\" \"%1\"\n"
                            "[Sub]\n"
                            "numselections=2\n"
                            "selscreensize1=800\n"
@@ -223,19 +227,33 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
                ":14: error: [settings] selurl4: file \"setup.exe\" does not exist: Failed to "
                "execute external program\\n\\nfile=" +
                    dir + "\\setup.exe",
+               ":16: warning: [settings] selurl5: plays only where the retired control is "
+               "installed: no swfplayer in [settings]",
                ":17: error: [settings] seldesc5: the value is 300 characters long; the launcher "
                "keeps only the first 299",
                ":21: error: [settings] selurl7: file \"missing.htm\" does not exist",
                ":23: error: [settings] selurl8: section [Empty] has no selections: " + problem +
                    "No valid screen settings found",
-               ":26: error: [Sub] selscreensize1: " + problem +
+               ":24: warning: [settings] swfplayr: the launcher never reads this key; nearest "
+               "known key: swfplayer",
+               ":25: warning: [settings] dcrplayer: no selection plays a .dcr game; the launcher "
+               "never starts this player",
+               ":25: error: [settings] dcrplayer: player program \"tools\\dcr.exe\" is no "
+               "executable: Failed to start the player program\\n\\nprogram=" +
+                   dir + "\\tools\\dcr.exe\\n\\nkey=dcrplayer",
+               ":26: error: [settings] htmplayer: player program \"page\" does not exist: The "
+               "player program was not found\\n\\nprogram=" +
+                   dir +
+                   "\\page\\n\\nkey=htmplayer (a value that begins and ends with a quote loses "
+                   "them: write it in one more pair of quotes)",
+               ":29: error: [Sub] selscreensize1: " + problem +
                    "selscreensize1 - not enough values specified",
-               ":29: warning: [Empty] numselection: the launcher never reads this key; nearest "
+               ":32: warning: [Empty] numselection: the launcher never reads this key; nearest "
                "known key: numselections",
-               ":31: error: [Many] numselections: Too many selections specified in ini file "
+               ":34: error: [Many] numselections: Too many selections specified in ini file "
                "numselections=21, max=20",
-               ":32: warning: [exitnag]: the exit screen is never shown: it names no titleimage",
-               ": 4 menus, 8 selections, 8 errors, 5 warnings"}),
+               ":35: warning: [exitnag]: the exit screen is never shown: it names no titleimage",
+               ": 4 menus, 8 selections, 10 errors, 8 warnings"}),
         r.out);
 
     // The same findings for tools, in JSON.
@@ -255,7 +273,7 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
     std::size_t objects = 0;
     for (std::size_t at = 0; (at = r.out.find("{\"file\"", at)) != std::string::npos; ++at)
         ++objects;
-    EXPECT_EQ(13u, objects);
+    EXPECT_EQ(18u, objects);
 }
 
 TEST_F(CheckToolTest, NoFirstMenuAndUsageProblems) {

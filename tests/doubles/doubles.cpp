@@ -117,6 +117,21 @@ bool ScriptHas(const std::string& line) {
     return false;
 }
 
+// The browser-emulation value of the current user named after this program's file name, as
+// a number, or "none".
+std::string BrowserEmulation() {
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    DWORD value = 0, size = sizeof value;
+    return RegGetValueA(HKEY_CURRENT_USER,
+                        "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\"
+                        "FEATURE_BROWSER_EMULATION",
+                        std::strrchr(module, '\\') + 1, RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS
+               ? std::to_string(value)
+               : "none";
+}
+
 std::string VariantText(const VARIANT* v) {
     if (!v)
         return "null";
@@ -753,6 +768,8 @@ CDouble::CDouble(Kind kind) : nKind(kind), bActivated(kind == kApplication) {
         g_cueWindow = CreateWindowExA(0, TOVAK_DOUBLE_CUE_CLASS, TOVAK_DOUBLE_CUE_CLASS, 0, 0, 0, 0,
                                       0, nullptr, nullptr, g_module, nullptr);
     Journal(Name() + " created");
+    if (kind == kBrowser && ScriptHas("emulation"))
+        Journal(Name() + " emulation " + BrowserEmulation());
 }
 
 CDouble::~CDouble() {

@@ -17,6 +17,11 @@
 // Wine's own class of "InternetExplorer.Application".
 #define TOVAK_WINE_APPLICATION_CLSID "{0002DF01-0000-0000-C000-000000000046}"
 
+// The stand-in player's window class (tests/doubles/standin_player.cpp); the program is named
+// to the tests by TOVAK_STANDIN_PLAYER.
+#define TOVAK_STANDIN_PLAYER_CLASS "TovakStandInPlayer"
+#define TOVAK_STANDIN_PLAYER_ENV "TOVAK_STANDIN_PLAYER"
+
 // Path of the journal: one line per call the doubles receive (appended; the test empties it).
 #define TOVAK_DOUBLE_JOURNAL_ENV "TOVAK_DOUBLE_JOURNAL"
 // Path of the script a double reads, one instruction per line:
@@ -33,6 +38,9 @@
 //   hwnd                    get_HWND of the browser control answers S_OK with the double's
 //                           own window (the automation object always answers with the window
 //                           that put_Visible showed)
+//   emulation               the browser control journals, when it is made, the browser-
+//                           emulation value of its program ("IWebBrowser2 emulation 11001",
+//                           or "none")
 //   var NAME=VALUE          a movie variable that exists from the start
 //   after N calls: NAME=VALUE
 //                           the variable takes the value once N GetVariable/SetVariable

@@ -103,6 +103,9 @@ std::string TestTmp() {
 std::string SourceDir() {
     return EnvPath("TOVAK_SOURCE_DIR");
 }
+std::string StandInPlayer() {
+    return EnvPath("TOVAK_STANDIN_PLAYER");
+}
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir + "\\" + name;

@@ -16,9 +16,10 @@ constexpr DWORD kWait = 10000; // default timeout of every wait, milliseconds
 
 // ---- Paths and files -----------------------------------------------------------------------
 // Paths come from the environment the test runner sets, with backslashes.
-std::string TovakExe();  // TOVAK_EXE
-std::string TestTmp();   // TOVAK_TEST_TMP, else the temporary folder
-std::string SourceDir(); // TOVAK_SOURCE_DIR
+std::string TovakExe();      // TOVAK_EXE
+std::string TestTmp();       // TOVAK_TEST_TMP, else the temporary folder
+std::string SourceDir();     // TOVAK_SOURCE_DIR
+std::string StandInPlayer(); // TOVAK_STANDIN_PLAYER: the stand-in player of tests/doubles
 std::string Join(const std::string& dir, const std::string& name); // dir + "\\" + name
 // A fresh, empty folder TestTmp()\name (an old one of that name is deleted first).
 std::string MakeTestFolder(const std::string& name);

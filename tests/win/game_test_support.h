@@ -93,6 +93,14 @@ inline bool PumpUntil(const std::function<bool()>& cond, DWORD ms = kLong) {
         ms);
 }
 
+// The stand-in player's window, once one shows (null after ms).
+inline HWND WaitStandIn(DWORD ms = kLong) {
+    HWND found = nullptr;
+    bench::WaitUntil(
+        [&] { return (found = FindWindowA(TOVAK_STANDIN_PLAYER_CLASS, nullptr)) != nullptr; }, ms);
+    return found;
+}
+
 // The first descendant of the window with that class, or null.
 inline HWND FindChild(HWND parent, const char* className) {
     for (HWND child : bench::ChildWindows(parent))

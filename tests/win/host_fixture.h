@@ -50,30 +50,39 @@ inline void PumpMessages() {
     }
 }
 
-// Maps a ProgID to another class (or, with a null clsid, to none) for the lifetime of the
-// object, then restores it.
-class ProgIdMapping {
+// Sets the default value of a key of the classes (or, with a null value, deletes the key) for
+// the lifetime of the object, then puts the old value back.
+class ClassesDefault {
   public:
-    ProgIdMapping(const char* progId, const char* clsid) : key(std::string(progId) + "\\CLSID") {
-        char value[64] = "";
-        LONG size = sizeof value;
-        had = RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) == ERROR_SUCCESS;
-        old = value;
-        mapped = clsid ? RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, clsid,
-                                      static_cast<DWORD>(strlen(clsid))) == ERROR_SUCCESS
+    ClassesDefault(const std::string& subKey, const char* value) : key(subKey) {
+        char text[512] = "";
+        LONG size = sizeof text;
+        had = RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), text, &size) == ERROR_SUCCESS;
+        old = text;
+        mapped = value ? RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value,
+                                      static_cast<DWORD>(strlen(value))) == ERROR_SUCCESS
                        : RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str()) == ERROR_SUCCESS;
     }
-    ~ProgIdMapping() {
+    ~ClassesDefault() {
         if (had)
             RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, old.c_str(),
                          static_cast<DWORD>(old.size()));
     }
+    ClassesDefault(const ClassesDefault&) = delete;
+    ClassesDefault& operator=(const ClassesDefault&) = delete;
     bool mapped = false;
 
   private:
     std::string key;
     std::string old;
     bool had = false;
+};
+
+// Maps a ProgID to another class (or, with a null clsid, to none) for the lifetime of the
+// object, then restores it.
+struct ProgIdMapping : ClassesDefault {
+    ProgIdMapping(const char* progId, const char* clsid)
+        : ClassesDefault(std::string(progId) + "\\CLSID", clsid) {}
 };
 
 class HostTest : public testing::Test {

@@ -1,8 +1,8 @@
 // "visit" as a player meets it: tovak.exe under Wine, with the automation double standing in
-// for the separate browser, from a title screen, the screen-size dialog and the sample game;
-// then, in-process, how the call ends when the browser misbehaves.
-#include "host_fixture.h"
-#include "menu_test_support.h"
+// for the separate browser (and the stand-in player for the default browser), from a title
+// screen, the screen-size dialog and the sample game; then, in-process, how the call ends when
+// the browser misbehaves.
+#include "game_test_support.h"
 
 #include "app/startup.h"
 #include "resources/resource.h"
@@ -87,7 +87,8 @@ TEST(Visit, TitleScreenOpensEachKindOfAddressAndSurvivesEveryFailure) {
                                 Visit(1, 0, 0, "HTTP://Example.COM/Path?Q=1") +
                                 Visit(2, 50, 0, "hTTps://secure.example.com/") +
                                 Visit(3, 100, 0, "help.htm") + Visit(4, 150, 0, "") +
-                                Visit(5, 0, 50, longName) + Visit(6, 50, 50, "page.htm"));
+                                Visit(5, 0, 50, longName) +
+                                Visit(6, 50, 50, "http://example.com/page.htm"));
     folder.AddGif("title.gif", menutest::Picture(320, 240, {0x204060}));
     BrowserDouble browser(folder.path);
     TovakProcess proc;
@@ -111,18 +112,36 @@ TEST(Visit, TitleScreenOpensEachKindOfAddressAndSurvivesEveryFailure) {
     // A joined path too long for the program's buffer is refused by name; nothing is opened.
     Click(title, 20, 70);
     EXPECT_EQ(AnswerBox(proc).text, "The page to open is too long\n\nurl=" + longName);
+    // Without the old browser's class the address goes to the default browser (the stand-in
+    // as the "open" handler of http); the boxes come only when that cannot be started either.
+    const std::string standIn = "\"" + StandInPlayer() + "\" \"%1\"";
+    hosttest::ClassesDefault handler("http\\shell\\open\\command", standIn.c_str());
+    ASSERT_TRUE(handler.mapped);
     {
         hosttest::ProgIdMapping missing("InternetExplorer.Application", nullptr);
         ASSERT_TRUE(missing.mapped);
+        Click(title, 70, 70);
+        HWND opened = gametest::WaitStandIn();
+        ASSERT_NE(opened, nullptr);
+        ASSERT_GT(browser.Journal().size(), expected.size());
+        EXPECT_EQ(browser.Journal()[expected.size()],
+                  "player command \"" + StandInPlayer() + "\" \"http://example.com/page.htm\"");
+        PostMessageA(opened, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitGone(opened, kLong));
+        hosttest::ClassesDefault noHandler("http\\shell\\open\\command",
+                                           "\"C:\\missing\\browser.exe\" \"%1\"");
         Click(title, 70, 70);
         BoxInfo box = AnswerBox(proc);
         EXPECT_EQ(box.caption, "Error");
         EXPECT_EQ(box.text, "Failed to find Internet Explorer object." + kAdvice);
     }
+    const std::size_t standInLines = browser.Journal().size() - expected.size();
     WriteTextFile(browser.script, "fail CreateInstance\n");
+    hosttest::ClassesDefault noHandler("http\\shell\\open\\command",
+                                       "\"C:\\missing\\browser.exe\" \"%1\"");
     Click(title, 70, 70);
     EXPECT_EQ(AnswerBox(proc).text, "Failed to create Internet Explorer object." + kAdvice);
-    EXPECT_EQ(browser.Journal().size(), expected.size() + 1); // the refused creation
+    EXPECT_EQ(browser.Journal().size(), expected.size() + standInLines + 1); // refused creation
 
     // The title screen goes on after every failure.
     EXPECT_TRUE(proc.Running());

@@ -4,6 +4,7 @@
 #include "base/program.h"
 #include "image/gif.h"
 #include "menu/launch.h"
+#include "menu/player.h"
 #include "platform/pad.h"
 
 #include <algorithm>
@@ -92,8 +93,20 @@ const MenuSchema& Schema() {
     return schema;
 }
 
-// Keys of the section "settings" that start-up reads besides the menu's.
-const char* const kStartupKeys[] = {"debug", "debugfile", "pad"};
+// Keys of the section "settings" that start-up reads besides the menu's: the diagnostic log's,
+// the controllers' switch, and the launch settings' (learnt through the launcher's own reader).
+const std::vector<std::string>& StartupKeys() {
+    static const std::vector<std::string> keys = [] {
+        CIniProfile none = CIniProfile::FromText("");
+        CKeyRecorder recorder(none, kSettingsSection);
+        LaunchSettings settings;
+        ReadLaunchSettings(recorder, settings);
+        std::vector<std::string> all = {"debug", "debugfile", "pad"};
+        all.insert(all.end(), recorder.keys.begin(), recorder.keys.end());
+        return all;
+    }();
+    return keys;
+}
 
 std::size_t EditDistance(const std::string& a, const std::string& b) {
     std::vector<std::size_t> row(b.size() + 1);
@@ -164,6 +177,7 @@ class CChecker {
              IMenuTextMeasure& measure)
         : items_(ParseIniItems(text)), profile_(CIniProfile::FromText(text)),
           configPath_(configPath), gameDir_(gameDir), measure_(measure) {
+        ReadLaunchSettings(profile_, launch_);
         sections_.push_back(SectionInfo{});
         firstSection_[""] = 0;
         for (const IniItem& item : items_) {
@@ -226,6 +240,7 @@ class CChecker {
     void CheckKeys(const SectionInfo& section, int count);
     void CheckUnreached();
     void CheckLogo();
+    void CheckPlayers();
 
     std::vector<IniItem> items_;
     CIniProfile profile_;
@@ -238,6 +253,8 @@ class CChecker {
     std::set<std::string> reached_;
     std::vector<std::pair<std::string, Referrer>> referrers_; // lower-case section, selection
     std::map<std::string, std::string> failedMenus_;          // lower-case section, error
+    LaunchSettings launch_;
+    std::set<GameKind> playedKinds_; // kinds of game that the reached selections run
     CheckResult result_;
 };
 
@@ -259,9 +276,10 @@ CheckResult CChecker::Run() {
             Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine,
                 failed->second);
     }
-    CheckPadMapping(FindSection(kFirstMenu), "pad");
+    CheckPadMapping(FindSection(kSettingsSection), "pad");
     CheckUnreached();
     CheckLogo();
+    CheckPlayers();
     std::stable_sort(
         result_.findings.begin(), result_.findings.end(),
         [](const CheckFinding& a, const CheckFinding& b) { return a.nLine < b.nLine; });
@@ -414,6 +432,13 @@ void CChecker::CheckRunFile(const SectionInfo* section, const MenuSelection& sel
         AddAt(CheckSeverity::Error, section, key, Format(kLaunchInvalidTypeFormat, path));
         return;
     }
+    playedKinds_.insert(kind);
+    PlayerCommand player = PlayerFor(launch_, kind);
+    if ((kind == GameKind::Flash || kind == GameKind::Shockwave) && !player.command[0]) {
+        AddAt(CheckSeverity::Warning, section, key,
+              std::string("plays only where the retired control is installed: no ") + player.key +
+                  " in [settings]");
+    }
     if (IsWebAddress(sel.strUrl))
         return;
     std::string local = LocalGamePath(gameDir_, sel.strUrl);
@@ -518,7 +543,7 @@ void CChecker::CheckKeys(const SectionInfo& section, int count) {
         std::string number = name.substr(digits);
         bool known = schema.plainKeys.count(name) > 0;
         if (isSettings) {
-            for (const char* key : kStartupKeys)
+            for (const std::string& key : StartupKeys())
                 known = known || name == key;
         }
         bool numbered = !number.empty() && number[0] != '0' && number.size() <= 3 &&
@@ -534,8 +559,7 @@ void CChecker::CheckKeys(const SectionInfo& section, int count) {
             // The nearest key the launcher reads, numbered like this one when it has a number.
             std::vector<std::string> candidates(schema.plainKeys.begin(), schema.plainKeys.end());
             if (isSettings)
-                candidates.insert(candidates.end(), std::begin(kStartupKeys),
-                                  std::end(kStartupKeys));
+                candidates.insert(candidates.end(), StartupKeys().begin(), StartupKeys().end());
             for (const std::string& b : schema.numberedBases)
                 candidates.push_back(b + (number.empty() ? "1" : number));
             std::string nearest;
@@ -610,6 +634,52 @@ void CChecker::CheckLogo() {
     if (image.Load(logo.c_str()) == 0)
         Add(CheckSeverity::Warning, "", kLogoFile, 0,
             "the logo does not decode; games start without it");
+}
+
+void CChecker::CheckPlayers() {
+    const SectionInfo* settings = FindSection(kSettingsSection);
+    const struct {
+        GameKind kind;
+        const char* files;
+    } kinds[] = {
+        {GameKind::Flash, ".swf"}, {GameKind::Shockwave, ".dcr"}, {GameKind::WebPage, ".htm"}};
+    for (const auto& k : kinds) {
+        PlayerCommand player = PlayerFor(launch_, k.kind);
+        if (!player.command[0])
+            continue;
+        if (!playedKinds_.count(k.kind)) {
+            AddAt(CheckSeverity::Warning, settings, player.key,
+                  std::string("no selection plays a ") + k.files +
+                      " game; the launcher never starts this player");
+        }
+        char program[TEXT_MAX];
+        SplitPlayerProgram(player.command, program, sizeof program);
+        if (IsAbsolutePath(program)) {
+            AddAt(CheckSeverity::Warning, settings, player.key,
+                  "player program \"" + std::string(program) +
+                      "\" is outside the game folder; every player's machine must have it there");
+            continue;
+        }
+        std::string shown = gameDir_ + "\\" + program;
+        std::string local = LocalGamePath(gameDir_, program);
+        if (!FileExists(local)) {
+            std::string message =
+                "player program \"" + std::string(program) +
+                "\" does not exist: " + Format(kPlayerMissingFormat, shown.c_str(), player.key);
+            // The reader drops a pair of quotes around the whole value, which leaves a quoted
+            // program with a quoted "%1" mangled.
+            const IniItem* item = FindKey(settings, player.key);
+            if (item && item->value.size() >= 2 && item->value.front() == '"' &&
+                item->value.back() == '"' && player.command[0] != '"')
+                message += " (a value that begins and ends with a quote loses them: write it in "
+                           "one more pair of quotes)";
+            AddAt(CheckSeverity::Error, settings, player.key, message);
+        } else if (!LooksExecutable(local)) {
+            AddAt(CheckSeverity::Error, settings, player.key,
+                  "player program \"" + std::string(program) + "\" is no executable: " +
+                      Format(kPlayerStartFailedFormat, shown.c_str(), player.key));
+        }
+    }
 }
 
 std::string EscapeLine(const std::string& text) {

@@ -1,0 +1,56 @@
+// The stand-in for a substitute player (and for the program the shell opens web addresses
+// with): it appends to the journal named by TOVAK_DOUBLE_JOURNAL how it was started, shows a
+// magenta window of class TovakStandInPlayer, and ends with exit code 0 on any key or when its
+// window is told to close.
+#include "doubles/doubles.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void Journal(const char* line) {
+    const char* path = std::getenv(TOVAK_DOUBLE_JOURNAL_ENV);
+    if (std::FILE* file = path ? std::fopen(path, "ab") : nullptr) {
+        std::fprintf(file, "player %s\r\n", line);
+        std::fclose(file);
+    }
+}
+
+LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN)
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    else if (msg == WM_DESTROY)
+        PostQuitMessage(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int nShowCmd) {
+    char line[MAX_PATH * 4] = "command ";
+    std::snprintf(line + 8, sizeof line - 8, "%s", GetCommandLineA());
+    Journal(line);
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof folder, folder);
+    std::snprintf(line, sizeof line, "in %s at %dx%d", folder, GetSystemMetrics(SM_CXSCREEN),
+                  GetSystemMetrics(SM_CYSCREEN));
+    Journal(line);
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PlayerProc;
+    wc.hInstance = instance;
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
+    wc.lpszClassName = TOVAK_STANDIN_PLAYER_CLASS;
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "Stand-in player", WS_OVERLAPPEDWINDOW, 0, 0,
+                                  400, 300, nullptr, nullptr, instance, nullptr);
+    ShowWindow(window, nShowCmd);
+    SetForegroundWindow(window);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    return 0;
+}
