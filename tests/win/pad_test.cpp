@@ -1,6 +1,7 @@
 // Playing from the sofa: tovak.exe under Wine with the stand-in controller library beside it.
 // The title screen's focus follows the D-pad and the stick, with repeat; A launches a game that
 // then receives the controller as keys.
+#include "doubles/doubles.h"
 #include "menu_test_support.h"
 
 #include <algorithm>
@@ -84,22 +85,21 @@ std::vector<DWORD> Presses(const std::vector<SentKey>& keys, DWORD vk) {
 // which Wine loads for that program name only.
 struct PadBench {
     Folder folder;
-    std::string script, journal, gameJournal;
+    std::string script, journal, playerJournal;
     TovakProcess proc;
 
     PadBench(const std::string& name, const std::string& ini) : folder(name, ini) {
         script = Join(folder.path, "pad-script.txt");
         journal = Join(folder.path, "pad-journal.txt");
-        gameJournal = Join(folder.path, "game-journal.txt");
-        const std::string standIns = EnvPath("TOVAK_PAD_STANDIN_DIR");
+        playerJournal = Join(folder.path, "player-journal.txt");
+        std::string standIn = Join(EnvPath("TOVAK_PAD_STANDIN_DIR"), "xinput1_4.dll");
         EXPECT_TRUE(CopyFileTo(TovakExe(), Join(folder.path, "tovak_pad.exe")));
-        for (const char* file : {"xinput1_4.dll", "key_game.exe"})
-            EXPECT_TRUE(CopyFileTo(Join(standIns, file), Join(folder.path, file)));
+        EXPECT_TRUE(CopyFileTo(standIn, Join(folder.path, "xinput1_4.dll")));
         EXPECT_TRUE(OverrideDllForProgram("tovak_pad.exe", "xinput1_4", "native"));
     }
-    // A game left running would keep the test's output open after the test.
+    // A player left running would keep the test's output open after the test.
     ~PadBench() {
-        if (HWND game = FindWindowA("TovakKeyGame", nullptr)) {
+        if (HWND game = FindWindowA(TOVAK_STANDIN_PLAYER_CLASS, nullptr)) {
             PostMessageA(game, WM_CLOSE, 0, 0);
             WaitGone(game);
         }
@@ -112,7 +112,7 @@ struct PadBench {
     void Start() {
         ASSERT_TRUE(proc.StartProgram(Join(folder.path, "tovak_pad.exe"), folder.path, "",
                                       {"TOVAK_PAD_SCRIPT=" + script, "TOVAK_PAD_JOURNAL=" + journal,
-                                       "TOVAK_DOUBLE_JOURNAL=" + gameJournal}))
+                                       TOVAK_DOUBLE_JOURNAL_ENV "=" + playerJournal}))
             << proc.error;
     }
     // Plays a new script from now on; waits until the launcher has read the state of its line
@@ -137,17 +137,20 @@ struct PadBench {
     }
 };
 
-// Three selections side by side, below the middle of the window: the mouse pointer rests in
-// the middle of the screen, and a selection under it would take the focus.
-const char* const kMenu = "title=Sofa\r\n"
+// Three selections side by side, below the middle of the window (the mouse pointer rests in
+// the middle of the screen, and a selection under it would take the focus), each a page that
+// the stand-in player plays, journalling its keys.
+const std::string kMenu = "htmplayer=" + StandInPlayer() +
+                          " --keys\r\n"
+                          "title=Sofa\r\n"
                           "titleimage=title.gif\r\n"
                           "numselections=3\r\n"
                           "selpos1=20,150,80,60\r\nselcolor1=FF0000\r\n"
                           "selpos2=120,150,80,60\r\nselcolor2=00FF00\r\n"
                           "selpos3=220,150,80,60\r\nselcolor3=0000FF\r\n"
-                          "selcode1=run\r\nselurl1=key_game.exe\r\n"
-                          "selcode2=run\r\nselurl2=key_game.exe\r\n"
-                          "selcode3=run\r\nselurl3=key_game.exe\r\n";
+                          "selcode1=run\r\nselurl1=game.htm\r\n"
+                          "selcode2=run\r\nselurl2=game.htm\r\n"
+                          "selcode3=run\r\nselurl3=game.htm\r\n";
 const RECT kHot[3] = {{20, 150, 100, 210}, {120, 150, 200, 210}, {220, 150, 300, 210}};
 const std::uint32_t kFocusColour[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
@@ -198,15 +201,15 @@ TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
     EXPECT_TRUE(
         WaitUntil([&] { return FrameShown(menu, kHot[focus], Ref(kFocusColour[focus])); }, kLong));
 
-    // A launches the game. Held from that press, it does nothing in the game until let go; then
-    // a button held is a key held, the stick pushed up and right holds two keys, and a
-    // controller unplugged in the middle of a press lets its key go.
+    // A launches the game in the stand-in player. Held from that press, it does nothing in the
+    // game until let go; then a button held is a key held, the stick pushed up and right holds
+    // two keys, and a controller unplugged in the middle of a press lets its key go.
     ASSERT_TRUE(bench.Play("launch", "0 0 A\n", 2));
-    HWND game = nullptr;
+    HWND player = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            game = FindWindowA("TovakKeyGame", nullptr);
-            return game && GetForegroundWindow() == game;
+            player = FindWindowA(TOVAK_STANDIN_PLAYER_CLASS, nullptr);
+            return player && GetForegroundWindow() == player;
         },
         kLong));
     ASSERT_TRUE(bench.Play("play",
@@ -214,15 +217,20 @@ TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
                            "1800 0 X\n2100 0 off\n",
                            9));
     Sleep(300);
-    auto key = [](const char* what, int vk) {
-        return std::string("key ") + what + " " + std::to_string(vk);
-    };
-    EXPECT_EQ(ReadLogLines(bench.gameJournal),
-              (std::vector<std::string>{key("down", VK_SPACE), key("up", VK_SPACE),
-                                        key("down", VK_UP), key("down", VK_RIGHT), key("up", VK_UP),
-                                        key("up", VK_RIGHT), key("down", 'Z'), key("up", 'Z')}));
-    PostMessageA(game, WM_CLOSE, 0, 0);
-    EXPECT_EQ(bench.proc.WaitExit(kLong), 0); // the launcher ends after an executable
+    std::vector<std::string> received;
+    for (const std::string& line : ReadLogLines(bench.playerJournal)) {
+        if (line.rfind("player key ", 0) == 0)
+            received.push_back(line.substr(11));
+    }
+    EXPECT_EQ(received, (std::vector<std::string>{"down 32", "up 32", "down 38", "down 39", "up 38",
+                                                  "up 39", "down 90", "up 90"}))
+        << "32 Space, 38 Up, 39 Right, 90 Z";
+
+    // The player ends and the title screen is back: B leaves it, which ends the program.
+    PostMessageA(player, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(menu) && GetForegroundWindow() == menu; }, kLong));
+    ASSERT_TRUE(bench.Play("leave", "0 0\n500 0 B\n", 3));
+    EXPECT_EQ(bench.proc.WaitExit(kLong), 0);
 
     // The slots without a controller were asked only every two seconds.
     std::vector<std::string> journal = ReadLogLines(bench.journal);
