@@ -106,6 +106,9 @@ std::string SourceDir() {
 std::string StandInPlayer() {
     return EnvPath("TOVAK_STANDIN_PLAYER");
 }
+std::string PadStandIns() {
+    return EnvPath("TOVAK_PAD_STANDIN_DIR");
+}
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir + "\\" + name;

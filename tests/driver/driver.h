@@ -20,6 +20,7 @@ std::string TovakExe();      // TOVAK_EXE
 std::string TestTmp();       // TOVAK_TEST_TMP, else the temporary folder
 std::string SourceDir();     // TOVAK_SOURCE_DIR
 std::string StandInPlayer(); // TOVAK_STANDIN_PLAYER: the stand-in player of tests/doubles
+std::string PadStandIns();   // TOVAK_PAD_STANDIN_DIR: the stand-in controller libraries
 std::string Join(const std::string& dir, const std::string& name); // dir + "\\" + name
 // A fresh, empty folder TestTmp()\name (an old one of that name is deleted first).
 std::string MakeTestFolder(const std::string& name);

@@ -1,6 +1,6 @@
 // Playing from the sofa: tovak.exe under Wine with the stand-in controller library beside it.
-// The title screen's focus follows the D-pad and the stick, with repeat; A launches a game that
-// then receives the controller as keys.
+// The title screen's focus follows the D-pad and the stick, with repeat; A launches a game in
+// the stand-in player, which receives the controller as keys.
 #include "doubles/doubles.h"
 #include "menu_test_support.h"
 
@@ -14,70 +14,31 @@ using namespace menutest;
 
 namespace {
 
-constexpr std::uint32_t kBackground = 0x204060;
 constexpr DWORD kLong = 15000;
 
-// Every key sent by a program (not typed), as a low-level keyboard hook sees it.
-struct SentKey {
-    DWORD vk;
-    bool bDown;
-    DWORD ms;
-};
+// The key presses that programs send (not typed ones), as a low-level keyboard hook sees them:
+// the key and the time.
+std::mutex g_lock;
+std::vector<std::pair<DWORD, DWORD>> g_presses;
 
-class KeyRecorder {
-  public:
-    KeyRecorder() {
-        thread_ = std::thread([this] {
-            self_ = this;
-            threadId_ = GetCurrentThreadId();
-            HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, Hook, GetModuleHandleA(nullptr), 0);
-            ready_ = true;
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            }
-            UnhookWindowsHookEx(hook);
-        });
-        WaitUntil([this] { return ready_.load(); });
+LRESULT CALLBACK RecordPress(int code, WPARAM wParam, LPARAM lParam) {
+    const KBDLLHOOKSTRUCT* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (code == HC_ACTION && (k->flags & LLKHF_INJECTED) && wParam == WM_KEYDOWN) {
+        std::lock_guard<std::mutex> guard(g_lock);
+        g_presses.emplace_back(k->vkCode, k->time);
     }
-    ~KeyRecorder() {
-        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
-    }
-    std::vector<SentKey> Keys() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return keys_;
-    }
-    void Clear() {
-        std::lock_guard<std::mutex> guard(lock_);
-        keys_.clear();
-    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
-  private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        const KBDLLHOOKSTRUCT* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        if (code == HC_ACTION && (k->flags & LLKHF_INJECTED)) {
-            std::lock_guard<std::mutex> guard(self_->lock_);
-            self_->keys_.push_back(
-                SentKey{k->vkCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN, k->time});
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static KeyRecorder* self_;
-    std::thread thread_;
-    DWORD threadId_ = 0;
-    std::atomic<bool> ready_{false};
-    std::mutex lock_;
-    std::vector<SentKey> keys_;
-};
-KeyRecorder* KeyRecorder::self_ = nullptr;
-
-// The times of the presses of one key.
-std::vector<DWORD> Presses(const std::vector<SentKey>& keys, DWORD vk) {
+// The times of the presses of one key since the last call.
+std::vector<DWORD> TakePresses(DWORD vk) {
+    std::lock_guard<std::mutex> guard(g_lock);
     std::vector<DWORD> times;
-    for (const SentKey& k : keys) {
-        if (k.vk == vk && k.bDown)
-            times.push_back(k.ms);
+    for (const auto& press : g_presses) {
+        if (press.first == vk)
+            times.push_back(press.second);
     }
+    g_presses.clear();
     return times;
 }
 
@@ -85,35 +46,27 @@ std::vector<DWORD> Presses(const std::vector<SentKey>& keys, DWORD vk) {
 // which Wine loads for that program name only.
 struct PadBench {
     Folder folder;
-    std::string script, journal, playerJournal;
+    std::string script = Join(folder.path, "pad-script.txt");
+    std::string journal = Join(folder.path, "pad-journal.txt");
+    std::string playerJournal = Join(folder.path, "player-journal.txt");
     TovakProcess proc;
 
     PadBench(const std::string& name, const std::string& ini) : folder(name, ini) {
-        script = Join(folder.path, "pad-script.txt");
-        journal = Join(folder.path, "pad-journal.txt");
-        playerJournal = Join(folder.path, "player-journal.txt");
-        std::string standIn = Join(EnvPath("TOVAK_PAD_STANDIN_DIR"), "xinput1_4.dll");
+        folder.AddGif("title.gif", Picture(320, 240, {0x204060}));
         EXPECT_TRUE(CopyFileTo(TovakExe(), Join(folder.path, "tovak_pad.exe")));
-        EXPECT_TRUE(CopyFileTo(standIn, Join(folder.path, "xinput1_4.dll")));
+        EXPECT_TRUE(
+            CopyFileTo(Join(PadStandIns(), "xinput1_4.dll"), Join(folder.path, "xinput1_4.dll")));
         EXPECT_TRUE(OverrideDllForProgram("tovak_pad.exe", "xinput1_4", "native"));
+        EXPECT_TRUE(proc.StartProgram(Join(folder.path, "tovak_pad.exe"), folder.path, "",
+                                      {"TOVAK_PAD_SCRIPT=" + script, "TOVAK_PAD_JOURNAL=" + journal,
+                                       TOVAK_DOUBLE_JOURNAL_ENV "=" + playerJournal}));
     }
     // A player left running would keep the test's output open after the test.
     ~PadBench() {
-        if (HWND game = FindWindowA(TOVAK_STANDIN_PLAYER_CLASS, nullptr)) {
-            PostMessageA(game, WM_CLOSE, 0, 0);
-            WaitGone(game);
+        if (HWND player = FindWindowA(TOVAK_STANDIN_PLAYER_CLASS, nullptr)) {
+            PostMessageA(player, WM_CLOSE, 0, 0);
+            WaitGone(player);
         }
-    }
-    static std::string EnvPath(const char* name) {
-        std::string path = std::getenv(name) ? std::getenv(name) : "";
-        std::replace(path.begin(), path.end(), '/', '\\');
-        return path;
-    }
-    void Start() {
-        ASSERT_TRUE(proc.StartProgram(Join(folder.path, "tovak_pad.exe"), folder.path, "",
-                                      {"TOVAK_PAD_SCRIPT=" + script, "TOVAK_PAD_JOURNAL=" + journal,
-                                       TOVAK_DOUBLE_JOURNAL_ENV "=" + playerJournal}))
-            << proc.error;
     }
     // Plays a new script from now on; waits until the launcher has read the state of its line
     // lastLine (the script's first line is its name).
@@ -142,14 +95,11 @@ struct PadBench {
 // the stand-in player plays, journalling its keys.
 const std::string kMenu = "htmplayer=" + StandInPlayer() +
                           " --keys\r\n"
-                          "title=Sofa\r\n"
-                          "titleimage=title.gif\r\n"
-                          "numselections=3\r\n"
+                          "title=Sofa\r\ntitleimage=title.gif\r\nnumselections=3\r\n"
                           "selpos1=20,150,80,60\r\nselcolor1=FF0000\r\n"
                           "selpos2=120,150,80,60\r\nselcolor2=00FF00\r\n"
                           "selpos3=220,150,80,60\r\nselcolor3=0000FF\r\n"
-                          "selcode1=run\r\nselurl1=game.htm\r\n"
-                          "selcode2=run\r\nselurl2=game.htm\r\n"
+                          "selcode1=run\r\nselurl1=game.htm\r\nselcode2=run\r\nselurl2=game.htm\r\n"
                           "selcode3=run\r\nselurl3=game.htm\r\n";
 const RECT kHot[3] = {{20, 150, 100, 210}, {120, 150, 200, 210}, {220, 150, 300, 210}};
 const std::uint32_t kFocusColour[3] = {0xFF0000, 0x00FF00, 0x0000FF};
@@ -157,21 +107,30 @@ const std::uint32_t kFocusColour[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 } // namespace
 
 TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
-    PadBench bench("pad_title", std::string("[Settings]\r\n") + kMenu);
-    Picture pic(320, 240, {kBackground});
-    bench.folder.AddGif("title.gif", pic);
-    bench.Start();
+    PadBench bench("pad_title", "[Settings]\r\n" + kMenu);
     HWND menu = bench.proc.WaitWindow("WinFuncs", kLong);
     ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return FrameShown(menu, kHot[0], Ref(kFocusColour[0])); }, kLong));
-    KeyRecorder recorder;
+    auto focusShown = [&](int i) {
+        return WaitUntil([&] { return FrameShown(menu, kHot[i], Ref(kFocusColour[i])); }, kLong);
+    };
+    ASSERT_TRUE(focusShown(0));
+    std::atomic<DWORD> hookThread{0};
+    std::thread hook([&] {
+        HHOOK h = SetWindowsHookExA(WH_KEYBOARD_LL, RecordPress, GetModuleHandleA(nullptr), 0);
+        hookThread = GetCurrentThreadId();
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        }
+        UnhookWindowsHookEx(h);
+    });
+    WaitUntil([&] { return hookThread != 0; });
     ASSERT_TRUE(bench.Play("at rest", "0 0\n", 2));
-    recorder.Clear();
+    TakePresses(0);
 
     // The D-pad held right for a second: a step at once, one after 400 ms, then every 120 ms.
     ASSERT_TRUE(bench.Play("dpad", "0 0 RIGHT\n1000 0\n", 3));
     Sleep(300);
-    std::vector<DWORD> right = Presses(recorder.Keys(), VK_RIGHT);
+    std::vector<DWORD> right = TakePresses(VK_RIGHT);
     ASSERT_GE(right.size(), 4u);
     EXPECT_GE(right[1] - right[0], 350u);
     EXPECT_LE(right[1] - right[0], 800u);
@@ -182,24 +141,18 @@ TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
     EXPECT_GE(gaps[gaps.size() / 2], 90u);
     EXPECT_LE(gaps[gaps.size() / 2], 200u);
     int focus = static_cast<int>(right.size()) % 3;
-    EXPECT_TRUE(
-        WaitUntil([&] { return FrameShown(menu, kHot[focus], Ref(kFocusColour[focus])); }, kLong))
-        << right.size() << " steps right";
+    EXPECT_TRUE(focusShown(focus)) << right.size() << " steps right";
 
     // The stick pushed left steps the other way; resting off centre afterwards, it is still.
-    recorder.Clear();
     ASSERT_TRUE(bench.Play("stick", "0 0 lx=-30000\n600 0 lx=7800 ly=-8600\n", 3));
     Sleep(1500);
-    std::vector<SentKey> keys = recorder.Keys();
-    std::vector<DWORD> left = Presses(keys, VK_LEFT);
+    std::vector<DWORD> left = TakePresses(VK_LEFT);
     ASSERT_GE(left.size(), 2u);
-    EXPECT_EQ(Presses(keys, VK_RIGHT).size() + Presses(keys, VK_UP).size() +
-                  Presses(keys, VK_DOWN).size(),
-              0u);
     EXPECT_LE(left.back() - left.front(), 900u); // nothing once the stick was let go
     focus = ((focus - static_cast<int>(left.size())) % 3 + 3) % 3;
-    EXPECT_TRUE(
-        WaitUntil([&] { return FrameShown(menu, kHot[focus], Ref(kFocusColour[focus])); }, kLong));
+    EXPECT_TRUE(focusShown(focus));
+    PostThreadMessageA(hookThread, WM_QUIT, 0, 0);
+    hook.join();
 
     // A launches the game in the stand-in player. Held from that press, it does nothing in the
     // game until let go; then a button held is a key held, the stick pushed up and right holds
@@ -233,9 +186,8 @@ TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
     EXPECT_EQ(bench.proc.WaitExit(kLong), 0);
 
     // The slots without a controller were asked only every two seconds.
-    std::vector<std::string> journal = ReadLogLines(bench.journal);
     std::vector<DWORD> asks;
-    for (const std::string& line : journal) {
+    for (const std::string& line : ReadLogLines(bench.journal)) {
         if (line.find(" ask 1 off") != std::string::npos)
             asks.push_back(static_cast<DWORD>(std::stoul(line)));
     }
@@ -245,12 +197,8 @@ TEST(Pad, TitleScreenFollowsDpadAndStickThenAGameGetsKeysHeldAndLetGo) {
 }
 
 TEST(Pad, PadNReadsNoController) {
-    PadBench bench("pad_off", std::string("[Settings]\r\npad=N\r\n") + kMenu);
-    Picture pic(320, 240, {kBackground});
-    bench.folder.AddGif("title.gif", pic);
-    ASSERT_TRUE(WriteTextFile(bench.script, "# on\n0 0 RIGHT\n"));
-    bench.Start();
+    PadBench bench("pad_off", "[Settings]\r\npad=N\r\n" + kMenu);
     ASSERT_NE(bench.proc.WaitWindow("WinFuncs", kLong), nullptr);
     Sleep(1500);
-    EXPECT_FALSE(FileExists(bench.journal)) << ReadTextFile(bench.journal);
+    EXPECT_FALSE(FileExists(bench.journal)) << ReadTextFile(bench.journal); // nothing loaded it
 }
