@@ -8,6 +8,7 @@
 #include "menu/menu_config.h"
 #include "menu/menu_wnd_win.h"
 #include "menu/player.h"
+#include "platform/pad_win.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table_win.h"
@@ -94,6 +95,14 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     profile.GetString(kSettingsSection, "debug", "N", debug, sizeof debug);
     g_bLogEnabled = IsYes(debug);
     WriteLog("WinMain at1");
+    // pad=N: no controller is ever read.
+    char pad[TEXT_MAX];
+    profile.GetString(kSettingsSection, "pad", "", pad, sizeof pad);
+    PadMappingValue padValue;
+    char padError[TEXT_MAX];
+    ParsePadMapping(pad, padValue, padError, sizeof padError);
+    if (padValue.eSwitch != PadMappingValue::kOff)
+        g_Pads.Enable();
 
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     g_imgLogo.Load("tovak_logo.gif"); // a missing or bad logo only means no logo window
@@ -134,6 +143,10 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     struct BrowserTableCleanup {
         ~BrowserTableCleanup() { DeleteAllBrowsers(); }
     } cleanup;
+    // The controllers' thread lets go of its keys and ends before the program does.
+    struct PadCleanup {
+        ~PadCleanup() { g_Pads.Stop(); }
+    } padCleanup;
 
     LaunchSettings launchSettings;
     ReadLaunchSettings(profile, launchSettings);

@@ -114,6 +114,13 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
     char text[TEXT_MAX];
     char screenBg[TEXT_MAX];
     char key[64];
+    // A mapping item the launcher does not understand is skipped (the checker reports it).
+    char ignored[TEXT_MAX];
+    PadMappingValue padValue;
+    PadMapping padBase = DefaultPadMapping();
+    profile.GetString(kSettingsSection, "pad", "", text, sizeof text);
+    ParsePadMapping(text, padValue, ignored, sizeof ignored);
+    ApplyPadMapping(padBase, padValue);
     for (int n = 1; n <= count; ++n) {
         MenuSelection& sel = model.sel[model.nSelections];
         int v[4];
@@ -172,6 +179,10 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
         ReadSelKey(profile, s, "selurl%d", n, "", sel.strUrl, TEXT_MAX, key);
         ReadSelKey(profile, s, "selquality%d", n, "", text, sizeof text, key);
         sel.nQuality = QualityFromText(text);
+        ReadSelKey(profile, s, "selpad%d", n, "", text, sizeof text, key);
+        sel.pad = padBase;
+        ParsePadMapping(text, padValue, ignored, sizeof ignored);
+        ApplyPadMapping(sel.pad, padValue);
         ++model.nSelections;
     }
 

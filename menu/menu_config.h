@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/text.h"
+#include "platform/pad.h"
 #include "platform/profile.h"
 
 constexpr int MAX_SELECTIONS = 20;
@@ -25,6 +26,9 @@ struct MenuSelection {
     int bCloseBtn;
     int bCloseOnEvent;
     int nQuality;
+    // The keys a game controller sends to the game: the default mapping, with the `pad` of the
+    // section "settings" and then this selection's `selpad` laid over it.
+    PadMapping pad;
 };
 
 // System metrics that size the menu's window or dialog.
@@ -51,8 +55,9 @@ struct CMenuModel {
     int nDialogChoice = 0;
 };
 
-// Reads a menu section into the model: every key, default and error of the menu schema, and
-// the content size from xsize/ysize and the metrics. The title image is named in
+// Reads a menu section into the model: every key, default and error of the menu schema, the
+// controller mapping of each selection (with `pad` of the section "settings"), and the content
+// size from xsize/ysize and the metrics. The title image is named in
 // strTitleImage but not loaded here. Returns 1, or 0 with the error text the user must see
 // (configPath names the configuration file in the texts).
 int LoadMenuModel(IProfileReader& profile, const char* section, const char* configPath,

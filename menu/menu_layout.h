@@ -4,6 +4,7 @@
 // selection codes and dialog commands. The Win32 side only carries them out.
 #pragma once
 
+#include "base/keys.h"
 #include "menu/menu_config.h"
 #include "resources/resource.h"
 
@@ -68,15 +69,6 @@ MenuInvalidation MenuTimerTick(const CMenuModel& model, MenuFocusState& state,
 // clears the old focus's frame and description box and draws the new frame.
 MenuInvalidation MenuSetFocus(const CMenuModel& model, MenuFocusState& state, int index,
                               IMenuTextMeasure& measure);
-
-// Virtual-key codes that the menu acts on.
-constexpr int kKeyReturn = 13;
-constexpr int kKeyEscape = 27;
-constexpr int kKeySpace = 32;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyUp = 38;
-constexpr int kKeyRight = 39;
-constexpr int kKeyDown = 40;
 
 enum class MenuKeyAction { None, Activate, Close };
 

@@ -6,6 +6,7 @@
 #include "base/program.h"
 #include "menu/launch.h"
 #include "menu/run_selection_win.h"
+#include "platform/pad_win.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table.h"
@@ -148,11 +149,17 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
         }
         return 1;
     }
+    // The controllers are read from the moment a menu waits for the player (or a game starts):
+    // loading their library any earlier would slow the first window.
     if (bHasTitleImage == 1) {
         WriteLog("CMenuWnd::RunMenu at3");
-        return CreateMenuWnd(hParent, nShowCmd) ? 1 : 0;
+        if (!CreateMenuWnd(hParent, nShowCmd))
+            return 0;
+        g_Pads.Start();
+        return 1;
     }
     WriteLog("CMenuWnd::RunMenu at4");
+    g_Pads.Start();
     g_pDialogMenu = this;
     INT_PTR end = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SELECT_SIZE), hParent,
                                   SelectGameSizeDlgProc, 0);
@@ -397,6 +404,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
         return 0;
 
     case kMsgGameEnded:
+        g_Pads.EndGame();
         if (static_cast<int>(wParam) == kCloseMenu)
             PostMessageA(hWindow, WM_CLOSE, 0, 0);
         else

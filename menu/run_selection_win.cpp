@@ -9,6 +9,7 @@
 #include "host/browser_emulation_win.h"
 #include "menu/launch.h"
 #include "menu/player.h"
+#include "platform/pad_win.h"
 #include "screen/browser_table_win.h"
 #include "screen/display_mode.h"
 #include "screen/separate_browser_win.h"
@@ -54,7 +55,9 @@ int RunExecutable(const MenuSelection& s, const char* path, HCURSOR hPrevCursor,
     }
     SetCursor(hPrevCursor);
     bCursorRestored = true;
+    g_Pads.BeginGame(s.pad, nullptr, process.dwProcessId);
     WaitForSingleObject(process.hProcess, INFINITE);
+    g_Pads.EndGame();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (bChanged == 1)
@@ -140,7 +143,9 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
     SetCursor(hPrevCursor);
     bCursorRestored = true;
     WriteLog("RunPlayer at3");
+    g_Pads.BeginGame(s.pad, nullptr, process.dwProcessId);
     bool bEnded = WaitPumpingMessages(process.hProcess);
+    g_Pads.EndGame();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (bChanged == 1)
@@ -175,7 +180,8 @@ void OfferMissingControl(GameKind kind, HWND hOwner) {
 }
 
 // Opens the game screen for a movie or page and loads it. 1 when the game plays.
-int OpenGameScreen(const GameScreenOptions& options, const char* path, HWND hParentWnd) {
+int OpenGameScreen(const GameScreenOptions& options, const PadMapping& pad, const char* path,
+                   HWND hParentWnd) {
     // A record is taken only now, when a game screen is about to open.
     CBrowserFuncs* record = AddBrowser();
     if (!record)
@@ -193,6 +199,7 @@ int OpenGameScreen(const GameScreenOptions& options, const char* path, HWND hPar
         return 0;
     }
     WriteLog("CMenuWnd::RunSelection at6");
+    g_Pads.BeginGame(pad, record->hBkWnd, 0);
     if (hParentWnd)
         SendMessageA(hParentWnd, kMsgGameStarted, 0, 0);
     return 1;
@@ -226,7 +233,7 @@ int RunSelection(const MenuSelection& s, const char* strTitle, const LaunchSetti
             if (kind == GameKind::WebPage && settings.bBrowserEmulation)
                 EnsureBrowserEmulation();
             result = OpenGameScreen(GameScreenOptionsFor(s, kind, strTitle, hParentWnd != nullptr),
-                                    path, hParentWnd);
+                                    s.pad, path, hParentWnd);
         }
     } else {
         ShowLaunchError(kLaunchInvalidTypeFormat, path);

@@ -111,6 +111,8 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
                        "SELCODE4=run\r\n"
                        "selpos5=1,1,1,1\r\n"
                        "selcolor4=00ff00\r\n"
+                       "pad=Q=Z,START=ESCAPE\r\n"
+                       "selpad4=A=SPCE,lt=esc\r\n"
                        "[Unused]\r\n"
                        "title=x\r\n"
                        "[settings]\r\n"
@@ -147,10 +149,17 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
                ":22: warning: [Settings] SELCODE4: ignored: line 21 already sets this key",
                ":23: warning: [Settings] selpos5: selection 5 is beyond numselections=4; the "
                "launcher never reads this key",
-               ":25: warning: [Unused]: no menu selection reaches this section",
-               ":27: warning: [settings]: ignored: the section of this name on line 2 comes "
+               ":25: error: [Settings] pad: unknown button \"Q\"; the buttons are A, B, X, Y, "
+               "LB, RB, LT, RT, BACK, START, LS, RS, DPAD, LSTICK, RSTICK",
+               ":26: error: [Settings] selpad4: unknown key \"SPCE\" for A: a key is a letter, a "
+               "digit, F1 to F12, SPACE, RETURN, ESCAPE, TAB, BACKSPACE, SHIFT, CONTROL, ALT, UP, "
+               "DOWN, LEFT, RIGHT, PAGEUP, PAGEDOWN, HOME, END, INSERT, DELETE or NONE",
+               ":26: warning: [Settings] selpad4: LT sends ESCAPE, which games often take as "
+               "leaving or pausing: a button used in play should not; START or BACK can",
+               ":27: warning: [Unused]: no menu selection reaches this section",
+               ":29: warning: [settings]: ignored: the section of this name on line 2 comes "
                "first",
-               ": 1 menu, 4 selections, 2 errors, 15 warnings"}),
+               ": 1 menu, 4 selections, 4 errors, 16 warnings"}),
         r.out);
 
     // The preview clips what reaches past the image, and draws the colours as the launcher

@@ -239,3 +239,21 @@ TEST(MenuConfig, LongValuesAreCutAndLongSectionNamesRefused) {
 }
 
 } // namespace
+
+TEST(MenuConfig, ControllerMappingsLaySettingsPadAndEachSelpadOverTheDefault) {
+    const std::string ini = "[settings]\npad=A=Z, RSTICK=WASD, B=SPCE\nnumselections=1\n"
+                            "[Options]\nnumselections=3\nselpad1=a=x,START=NONE\nselpad2=N\n";
+    Load sub = LoadText(ini, "Options");
+    ASSERT_EQ(sub.result, 1) << sub.error;
+    const PadMapping standard = DefaultPadMapping();
+    const MenuSelection* s = sub.model->sel;
+    EXPECT_EQ(s[0].pad.keys[kPadA], 'X'); // the selection's own
+    EXPECT_EQ(s[0].pad.keys[kPadStart], 0);
+    EXPECT_EQ(s[0].pad.keys[kPadRStickLeft], 'A');         // the settings' pad
+    EXPECT_EQ(s[0].pad.keys[kPadB], standard.keys[kPadB]); // a bad item keeps the default
+    EXPECT_EQ(s[0].pad.keys[kPadX], standard.keys[kPadX]);
+    EXPECT_TRUE(s[0].pad.bOn);
+    EXPECT_FALSE(s[1].pad.bOn);
+    EXPECT_TRUE(s[2].pad.bOn);
+    EXPECT_EQ(s[2].pad.keys[kPadA], 'Z');
+}

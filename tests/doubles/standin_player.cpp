@@ -1,13 +1,15 @@
 // The stand-in for a substitute player (and for the program the shell opens web addresses
 // with): it appends to the journal named by TOVAK_DOUBLE_JOURNAL how it was started, shows a
 // magenta window of class TovakStandInPlayer, and ends with exit code 0 on any key or when its
-// window is told to close.
+// window is told to close. Started with --keys, it journals every key down and up it receives
+// ("key down VK", "key up VK") and ends only when told to close.
 #include "doubles/doubles.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -19,10 +21,17 @@ void Journal(const char* line) {
     }
 }
 
+bool g_bJournalKeys = false;
+
 LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_KEYDOWN)
+    if (g_bJournalKeys && (msg == WM_KEYDOWN || msg == WM_KEYUP)) {
+        char line[32];
+        std::snprintf(line, sizeof line, "key %s %u", msg == WM_KEYDOWN ? "down" : "up",
+                      static_cast<unsigned>(wParam));
+        Journal(line);
+    } else if (msg == WM_KEYDOWN) {
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    else if (msg == WM_DESTROY)
+    } else if (msg == WM_DESTROY)
         PostQuitMessage(0);
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -38,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int nShowCmd) {
     std::snprintf(line, sizeof line, "in %s at %dx%d", folder, GetSystemMetrics(SM_CXSCREEN),
                   GetSystemMetrics(SM_CYSCREEN));
     Journal(line);
+    g_bJournalKeys = std::strstr(GetCommandLineA(), " --keys") != nullptr;
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = PlayerProc;

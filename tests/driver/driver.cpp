@@ -106,6 +106,9 @@ std::string SourceDir() {
 std::string StandInPlayer() {
     return EnvPath("TOVAK_STANDIN_PLAYER");
 }
+std::string PadStandIns() {
+    return EnvPath("TOVAK_PAD_STANDIN_DIR");
+}
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir + "\\" + name;
@@ -572,14 +575,19 @@ bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string&
 }
 
 bool DisableDllForProgram(const std::string& exeName, const std::string& dll) {
+    return OverrideDllForProgram(exeName, dll, ""); // an empty load order: never load it
+}
+
+bool OverrideDllForProgram(const std::string& exeName, const std::string& dll,
+                           const std::string& loadOrder) {
     std::string path = "Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides";
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    // An empty load order means: never load it.
-    bool ok = RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
-              ERROR_SUCCESS;
+    bool ok = RegSetValueExA(key, dll.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(loadOrder.c_str()),
+                             static_cast<DWORD>(loadOrder.size() + 1)) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }

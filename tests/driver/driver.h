@@ -20,6 +20,7 @@ std::string TovakExe();      // TOVAK_EXE
 std::string TestTmp();       // TOVAK_TEST_TMP, else the temporary folder
 std::string SourceDir();     // TOVAK_SOURCE_DIR
 std::string StandInPlayer(); // TOVAK_STANDIN_PLAYER: the stand-in player of tests/doubles
+std::string PadStandIns();   // TOVAK_PAD_STANDIN_DIR: the stand-in controller libraries
 std::string Join(const std::string& dir, const std::string& name); // dir + "\\" + name
 // A fresh, empty folder TestTmp()\name (an old one of that name is deleted first).
 std::string MakeTestFolder(const std::string& name);
@@ -164,6 +165,10 @@ bool WaitLogMessage(const std::string& path, const std::string& message, DWORD m
 // "tovak_noatl.exe", a renamed copy of tovak.exe), through the per-program DLL overrides of
 // the prefix's registry.
 bool DisableDllForProgram(const std::string& exeName, const std::string& dll);
+// Sets Wine's load order of `dll` for programs named exeName: "native" loads the DLL of that
+// name found beside the program instead of Wine's own, "" never loads it.
+bool OverrideDllForProgram(const std::string& exeName, const std::string& dll,
+                           const std::string& loadOrder);
 
 // ---- Registry --------------------------------------------------------------------------------
 bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string& out);

@@ -1,9 +1,11 @@
 #include "tools/check/menu_check.h"
 
+#include "base/keys.h"
 #include "base/program.h"
 #include "image/gif.h"
 #include "menu/launch.h"
 #include "menu/player.h"
+#include "platform/pad.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,20 +41,25 @@ std::string SelKey(const char* base, int n) {
 // Passes every read on and keeps the names of the keys asked for.
 class CKeyRecorder : public IProfileReader {
   public:
-    explicit CKeyRecorder(IProfileReader& inner) : inner_(inner) {}
+    CKeyRecorder(IProfileReader& inner, const char* section) : inner_(inner), section_(section) {}
     std::size_t GetString(const char* section, const char* key, const char* def, char* buffer,
                           std::size_t size) override {
-        keys.insert(Lower(key));
+        Record(section, key);
         return inner_.GetString(section, key, def, buffer, size);
     }
     int GetInt(const char* section, const char* key, int def) override {
-        keys.insert(Lower(key));
+        Record(section, key);
         return inner_.GetInt(section, key, def);
     }
-    std::set<std::string> keys;
+    std::set<std::string> keys; // the keys read from the menu's own section
 
   private:
+    void Record(const char* section, const char* key) {
+        if (EqualsNoCase(section, section_))
+            keys.insert(Lower(key));
+    }
     IProfileReader& inner_;
+    const char* section_;
 };
 
 // The keys a menu section can have, learnt by loading a section of the most selections through
@@ -67,7 +74,7 @@ const MenuSchema& Schema() {
         MenuSchema s;
         CIniProfile full =
             CIniProfile::FromText("[m]\nnumselections=" + std::to_string(MAX_SELECTIONS) + "\n");
-        CKeyRecorder recorder(full);
+        CKeyRecorder recorder(full, "m");
         auto model = std::make_unique<CMenuModel>();
         char error[TEXT_MAX * 3];
         LoadMenuModel(recorder, "m", "", MenuMetrics{0, 0, 0}, *model, error, sizeof error);
@@ -87,14 +94,14 @@ const MenuSchema& Schema() {
 }
 
 // Keys of the section "settings" that start-up reads besides the menu's: the diagnostic log's,
-// and the launch settings' (learnt through the launcher's own reader).
+// the controllers' switch, and the launch settings' (learnt through the launcher's own reader).
 const std::vector<std::string>& StartupKeys() {
     static const std::vector<std::string> keys = [] {
         CIniProfile none = CIniProfile::FromText("");
-        CKeyRecorder recorder(none);
+        CKeyRecorder recorder(none, kSettingsSection);
         LaunchSettings settings;
         ReadLaunchSettings(recorder, settings);
-        std::vector<std::string> all = {"debug", "debugfile"};
+        std::vector<std::string> all = {"debug", "debugfile", "pad"};
         all.insert(all.end(), recorder.keys.begin(), recorder.keys.end());
         return all;
     }();
@@ -228,6 +235,7 @@ class CChecker {
     void ReportLoadError(const Pending& pending, const SectionInfo* section, const char* error);
     void CheckSelection(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckRunFile(const SectionInfo* section, const MenuSelection& sel, int n);
+    void CheckPadMapping(const SectionInfo* section, const std::string& key);
     void CheckWindow(const SectionInfo* section, const CMenuModel& model, int width, int height);
     void CheckKeys(const SectionInfo& section, int count);
     void CheckUnreached();
@@ -268,6 +276,7 @@ CheckResult CChecker::Run() {
             Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine,
                 failed->second);
     }
+    CheckPadMapping(FindSection(kSettingsSection), "pad");
     CheckUnreached();
     CheckLogo();
     CheckPlayers();
@@ -392,6 +401,7 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
     default:
         break;
     }
+    CheckPadMapping(section, SelKey("selpad", n));
     for (const char* base : {"selcolor", "selscreenbgcolor", "selgamebgcolor"}) {
         std::string key = SelKey(base, n);
         if (!FindKey(section, key))
@@ -444,6 +454,25 @@ void CChecker::CheckRunFile(const SectionInfo* section, const MenuSelection& sel
               "\"" + std::string(sel.strUrl) +
                   "\" contains \".exe\" but is no executable; the launcher would start it as "
                   "one");
+    }
+}
+
+void CChecker::CheckPadMapping(const SectionInfo* section, const std::string& key) {
+    if (!FindKey(section, key))
+        return;
+    char text[TEXT_MAX];
+    profile_.GetString(section->name.c_str(), key.c_str(), "", text, sizeof text);
+    PadMappingValue value;
+    char error[TEXT_MAX * 2];
+    if (!ParsePadMapping(text, value, error, sizeof error))
+        AddAt(CheckSeverity::Error, section, key, error);
+    for (int i = 0; i < kPadInputCount; ++i) {
+        if ((value.named & PadBit(i)) && value.keys[i] == kKeyEscape && PadInputUsedInPlay(i)) {
+            AddAt(CheckSeverity::Warning, section, key,
+                  std::string(PadInputName(i)) +
+                      " sends ESCAPE, which games often take as leaving or pausing: a button "
+                      "used in play should not; START or BACK can");
+        }
     }
 }
 
