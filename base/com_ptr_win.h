@@ -21,6 +21,11 @@ template <class Interface> class CComRef {
         return &p;
     }
     void** OutVoid() { return reinterpret_cast<void**>(Out()); }
+    // Takes over a reference the caller owned; any held one is released first.
+    void Attach(Interface* value) {
+        Reset();
+        p = value;
+    }
     // Hands the reference over to the caller, who must release it.
     Interface* Detach() {
         Interface* held = p;

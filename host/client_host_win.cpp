@@ -4,6 +4,7 @@
 #include "base/com_ptr_win.h"
 #include "base/diag.h"
 #include "base/globals_win.h"
+#include "base/scoped_win.h"
 #include "base/messages.h"
 #include "host/control_interfaces_win.h"
 #include "host/host_text.h"
@@ -51,12 +52,10 @@ namespace {
 
 // Makes a BSTR of the text, hands it to put, frees it. The result of put, or E_OUTOFMEMORY.
 template <class Put> HRESULT PutText(const char* text, Put put) {
-    BSTR value = AnsiToBstr(text);
+    CBstr value{AnsiToBstr(text)};
     if (!value)
         return E_OUTOFMEMORY;
-    HRESULT hr = put(value);
-    SysFreeString(value);
-    return hr;
+    return put(value.Get());
 }
 
 // What InitHost needs per host kind: the container's ProgID, the event interface, and the
@@ -129,13 +128,12 @@ CClientHost::~CClientHost() {
     if (g_AtlLib.hModule) {
         if (hWndControl && IsWindow(hWndControl) && GetParent(hWndControl) == hWndParent)
             DestroyWindow(hWndControl);
-        if (pControl)
-            pControl->Release();
-        if (pContainerSite)
-            pContainerSite->Release();
+        pControl.Reset();
+        pContainerSite.Reset();
     }
-    pControl = nullptr;
-    pContainerSite = nullptr;
+    // Otherwise the references are dropped without a call into the library's freed code.
+    pControl.Detach();
+    pContainerSite.Detach();
 }
 
 // ---- InitHost ---------------------------------------------------------------------------
@@ -202,7 +200,7 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
 
     WriteLog("CClientHost::InitHost at6");
     if (!pContainerSite)
-        oleObject->GetClientSite(&pContainerSite);
+        oleObject->GetClientSite(pContainerSite.Out());
     if (FAILED(oleObject->SetClientSite(pClientSite))) {
         ReportFailure("SetClientSite failed");
         return 0;
@@ -239,7 +237,7 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
         }
         browser->put_Visible(1);
         browser->put_Silent(VARIANT_TRUE);
-        pControl = browser.Detach();
+        pControl.Attach(browser.Detach());
     } else if (nKind == kHostShockwave) {
         WriteLog("CClientHost::InitHost at15");
         CComRef<IShockwaveCtl> shockwave;
@@ -251,7 +249,7 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
             PutText(setting.value, [&](BSTR value) {
                 return PutShockwaveSetting(shockwave.Get(), setting.nSlot, value);
             });
-        pControl = shockwave.Detach();
+        pControl.Attach(shockwave.Detach());
     } else {
         WriteLog("CClientHost::InitHost at16");
         CComRef<IShockwaveFlash> flash;
@@ -265,7 +263,7 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
         PutText(color, [&](BSTR value) { return flash->put_BGColor(value); });
         PutText(FlashQualityText(nQuality), [&](BSTR value) { return flash->put_Quality2(value); });
         PutText("Opaque", [&](BSTR value) { return flash->put_WMode(value); });
-        pControl = flash.Detach();
+        pControl.Attach(flash.Detach());
     }
 
     WriteLog("CClientHost::InitHost at17");
@@ -276,7 +274,7 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
 // ---- Loading and the browser's waits ----------------------------------------------------
 
 int CClientHost::OpenUrl(const char* name) {
-    BSTR url = AnsiToBstr(name);
+    CBstr url{AnsiToBstr(name)};
     WriteLog("CClientHost::OpenUrl at1");
     if (!url)
         return 0;
@@ -294,23 +292,22 @@ int CClientHost::OpenUrl(const char* name) {
         empty.lVal = 0;
         VARIANT target = empty, postData = empty, headers = empty;
         // A refused navigation fails the load; the program goes on.
-        if (FAILED(static_cast<IWebBrowser2*>(pControl)->Navigate(url, &flags, &target, &postData,
+        if (FAILED(static_cast<IWebBrowser2*>(pControl.Get())->Navigate(url.Get(), &flags, &target, &postData,
                                                                   &headers)))
             result = 0;
     } else if (nBrowserType == kHostShockwave) {
-        if (FAILED(static_cast<IShockwaveCtl*>(pControl)->put_SRC(url))) {
+        if (FAILED(static_cast<IShockwaveCtl*>(pControl.Get())->put_SRC(url.Get()))) {
             std::string text = "put_SRC failed for shockwave movie\n\nmovie=";
             ReportFailure((text + name).c_str());
             result = 0;
         }
     } else if (nBrowserType == kHostFlash) {
-        if (FAILED(static_cast<IShockwaveFlash*>(pControl)->put_Movie(url))) {
+        if (FAILED(static_cast<IShockwaveFlash*>(pControl.Get())->put_Movie(url.Get()))) {
             std::string text = "put_Movie failed for flash movie\n\nmovie=";
             ReportFailure((text + name).c_str());
             result = 0;
         }
     }
-    SysFreeString(url);
     if (!result)
         return 0;
     WriteLog("CClientHost::OpenUrl at2");
@@ -321,7 +318,7 @@ void CClientHost::WaitBusy() {
     WriteLog("WaitBusy at1");
     if (!pControl || nBrowserType != kHostWebBrowser)
         return;
-    IWebBrowser2* browser = static_cast<IWebBrowser2*>(pControl);
+    IWebBrowser2* browser = static_cast<IWebBrowser2*>(pControl.Get());
     for (int poll = 0; poll < 10; ++poll) {
         Sleep(500);
         VARIANT_BOOL busy = VARIANT_FALSE;
@@ -336,7 +333,7 @@ void CClientHost::ActivateHost() {
         return;
     WaitBusy();
     SHANDLE_PTR handle = 0;
-    if (static_cast<IWebBrowser2*>(pControl)->get_HWND(&handle) == S_OK)
+    if (static_cast<IWebBrowser2*>(pControl.Get())->get_HWND(&handle) == S_OK)
         BringWindowToTop(reinterpret_cast<HWND>(handle));
 }
 
@@ -430,19 +427,17 @@ STDMETHODIMP CHostEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPAR
 char* CClientHost::GetSwfVar(const char* name) {
     if (nBrowserType != kHostFlash)
         return nullptr;
-    BSTR wideName = AnsiToBstr(name);
+    CBstr wideName{AnsiToBstr(name)};
     WriteLog("CClientHost::GetSwfVar at1");
     char* text = nullptr;
     // Any failure on the way (no control, no memory, no such variable) just gives no value.
     if (wideName && pControl) {
-        BSTR value = nullptr;
-        if (SUCCEEDED(static_cast<IShockwaveFlash*>(pControl)->GetVariable(wideName, &value)) &&
-            value) {
-            text = BstrToAnsi(value);
-            SysFreeString(value);
-        }
+        CBstr value;
+        if (SUCCEEDED(static_cast<IShockwaveFlash*>(pControl.Get())
+                          ->GetVariable(wideName.Get(), value.Out())) &&
+            value)
+            text = BstrToAnsi(value.Get());
     }
-    SysFreeString(wideName);
     WriteLog("CClientHost::GetClientVar at2");
     return text;
 }
@@ -451,13 +446,11 @@ int CClientHost::SetSwfVar(const char* name, const char* value) {
     if (nBrowserType != kHostFlash)
         return 0;
     WriteLog("CClientHost::SetSwfVar at1");
-    BSTR wideValue = AnsiToBstr(value);
-    BSTR wideName = AnsiToBstr(name);
+    CBstr wideValue{AnsiToBstr(value)};
+    CBstr wideName{AnsiToBstr(name)};
     // Whether the movie took the value is not asked: a refusal changes nothing here.
     if (wideValue && wideName && pControl)
-        static_cast<IShockwaveFlash*>(pControl)->SetVariable(wideName, wideValue);
-    SysFreeString(wideName);
-    SysFreeString(wideValue);
+        static_cast<IShockwaveFlash*>(pControl.Get())->SetVariable(wideName.Get(), wideValue.Get());
     WriteLog("CClientHost::SetSwfVar at2");
     return 1;
 }

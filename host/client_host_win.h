@@ -3,6 +3,8 @@
 // properties and loads the movie or page into it.
 #pragma once
 
+#include "base/com_ptr_win.h"
+
 #include <windows.h>
 #include <ole2.h>
 #include <oleidl.h>
@@ -104,11 +106,11 @@ class CClientHost : public IUnknown {
     HWND hWndControl = nullptr;
     HWND hWndParent = nullptr;
     int nBrowserType = 0;
-    IUnknown* pControl = nullptr;
+    CComRef<IUnknown> pControl;
     // The container's own client site, taken from the control before the host's site
     // replaces it and held until the container window is gone: the container frees itself
     // when the control lets go of its last reference to it, and then detaches the control.
-    IOleClientSite* pContainerSite = nullptr;
+    CComRef<IOleClientSite> pContainerSite;
 
     // The value of a Flash movie's variable as new text (free it with delete[]), or null when
     // the movie has no value for it or the host is not a Flash host.

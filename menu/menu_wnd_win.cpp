@@ -4,6 +4,7 @@
 #include "base/globals_win.h"
 #include "base/messages.h"
 #include "base/program.h"
+#include "base/scoped_win.h"
 #include "menu/launch.h"
 #include "menu/run_selection_win.h"
 #include "platform/pad_win.h"
@@ -24,14 +25,13 @@ class CScreenTextMeasure : public IMenuTextMeasure {
   public:
     void MeasureText(const char* text, int& width, int& height) override {
         width = height = 0;
-        HDC dc = CreateCompatibleDC(nullptr);
+        CMemoryDc dc{CreateCompatibleDC(nullptr)};
         if (!dc)
             return;
         RECT rect = {0, 0, 5, 25};
-        DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawTextA(dc.Get(), text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
         width = rect.right - rect.left;
         height = rect.bottom - rect.top;
-        DeleteDC(dc);
     }
 };
 
@@ -79,7 +79,16 @@ LRESULT CWinFuncs::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
 }
 
 LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CWinFuncs* object = FindWindowObject(hWindow);
+    // The window is bound to its object, given when the window is made, from its first message
+    // on; the binding goes with the window's last message.
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrW(hWindow, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    CWinFuncs* object = reinterpret_cast<CWinFuncs*>(GetWindowLongPtrW(hWindow, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY)
+        SetWindowLongPtrW(hWindow, GWLP_USERDATA, 0);
     if (!object)
         return DefWindowProcA(hWindow, msg, wParam, lParam);
     ++object->nInUse;
@@ -160,9 +169,8 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     }
     WriteLog("CMenuWnd::RunMenu at4");
     g_Pads.Start();
-    g_pDialogMenu = this;
     INT_PTR end = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SELECT_SIZE), hParent,
-                                  SelectGameSizeDlgProc, 0);
+                                  SelectGameSizeDlgProc, reinterpret_cast<LPARAM>(this));
     // The dialog is gone: its handle must not route a later window's messages to this object.
     hWnd = nullptr;
     if (end == -1)
@@ -179,7 +187,7 @@ HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics());
     HWND hWindow = CreateWindowExA(
         0, "WinFuncs", strTitle, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y,
-        place.cx, place.cy, hParent, nullptr, g_hInstance, nullptr);
+        place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
     hWnd = hWindow;
     hMenuWnd = hWindow;
     if (!hWindow) {
@@ -284,22 +292,19 @@ LRESULT CMenuWnd::OnPaint(HWND hWindow) {
     MenuPaintPlan plan =
         MenuPlanPaint(*this, MenuFocusState{nFocus, nTicks}, GetFocus() == hWindow, measure);
     if (plan.bFrame) {
-        HBRUSH brush = CreateSolidBrush(plan.frameColor);
+        CBrush brush{CreateSolidBrush(plan.frameColor)};
         for (const MenuRect& ring : plan.frameRings) {
             RECT rect = ToRect(ring);
-            FrameRect(dc, &rect, brush);
+            FrameRect(dc, &rect, brush.Get());
         }
-        DeleteObject(brush);
     }
     if (plan.bDescription) {
         RECT frame = ToRect(plan.descFrame);
-        HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-        FrameRect(dc, &frame, black);
-        DeleteObject(black);
+        CBrush black{CreateSolidBrush(RGB(0, 0, 0))};
+        FrameRect(dc, &frame, black.Get());
         RECT fill = ToRect(plan.descFill);
-        HBRUSH yellow = CreateSolidBrush(kDescriptionFill);
-        FillRect(dc, &fill, yellow);
-        DeleteObject(yellow);
+        CBrush yellow{CreateSolidBrush(kDescriptionFill)};
+        FillRect(dc, &fill, yellow.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         DrawTextA(dc, plan.text, -1, &fill, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
@@ -404,7 +409,6 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
         return 0;
 
     case kMsgGameEnded:
-        g_Pads.EndGame();
         if (static_cast<int>(wParam) == kCloseMenu)
             PostMessageA(hWindow, WM_CLOSE, 0, 0);
         else

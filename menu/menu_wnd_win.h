@@ -84,9 +84,6 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     void Unpark(HWND hWindow);
 };
 
-// The menu that the screen-size dialog shows, set just before the dialog opens.
-extern CMenuWnd* g_pDialogMenu;
-
 // The screen size and the frame metrics that place menu windows and the dialog.
 ScreenMetrics CurrentScreenMetrics();
 

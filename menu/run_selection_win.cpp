@@ -5,13 +5,12 @@
 
 #include "base/diag.h"
 #include "base/globals.h"
-#include "base/messages.h"
+#include "base/scoped_win.h"
 #include "host/browser_emulation_win.h"
 #include "menu/launch.h"
 #include "menu/player.h"
-#include "platform/pad_win.h"
 #include "screen/browser_table_win.h"
-#include "screen/display_mode.h"
+#include "screen/game_session_win.h"
 #include "screen/separate_browser_win.h"
 
 #include <objbase.h>
@@ -35,35 +34,27 @@ STARTUPINFOA GameStartupInfo() {
     return startup;
 }
 
-// Starts the executable as the player's game and waits until it ends. The display takes the
-// selection's mode meanwhile. 1 when it ran; 0 after the error box.
-int RunExecutable(const MenuSelection& s, const char* path, HCURSOR hPrevCursor,
-                  bool& bCursorRestored) {
+// Starts the executable as the player's game and waits until it ends, in its session: the
+// display takes the selection's mode meanwhile. 1 when it ran; 0 after the error box.
+int RunExecutable(const MenuSelection& s, const char* path, CBusyCursor& busy) {
     WriteLog(GameKindOf(GameKind::Executable).marker);
-    int bChanged = g_DisplayMode.CalcDisplayMode(s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
-                                                 s.nColorDepth);
-    if (bChanged == 1)
-        g_DisplayMode.ChangeDisplayMode(1);
+    // The launcher's part is done once the game has ended: the session's end ends the program.
+    auto session = MakeGameSession(ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
+                                                 s.nColorDepth, true},
+                                   kCloseProgram, nullptr, s.pad, &busy);
+    session->TakeScreen();
     STARTUPINFOA startup = GameStartupInfo();
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION info{};
     if (!CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
-                        nullptr, &startup, &process)) {
-        if (bChanged == 1)
-            g_DisplayMode.ChangeDisplayMode(0);
+                        nullptr, &startup, &info)) {
+        session.reset();
         ShowLaunchError(kLaunchExecFailedFormat, path);
         return 0;
     }
-    SetCursor(hPrevCursor);
-    bCursorRestored = true;
-    g_Pads.BeginGame(s.pad, nullptr, process.dwProcessId);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    g_Pads.EndGame();
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    if (bChanged == 1)
-        g_DisplayMode.ChangeDisplayMode(0);
-    // The launcher's part is done once the game has ended.
-    PostQuitMessage(0);
+    CProcess process;
+    process.Take(info);
+    session->Started(0, process.dwProcessId);
+    WaitForSingleObject(process.hProcess.Get(), INFINITE);
     return 1;
 }
 
@@ -99,13 +90,12 @@ bool WaitPumpingMessages(HANDLE hProcess) {
     }
 }
 
-// Plays the game with the player configured for its kind, in the selection's display mode,
-// while the launching menu waits; afterwards the selection's run code decides whether the
+// Plays the game with the player configured for its kind, in its session (the selection's
+// display mode, the menu waiting); afterwards the selection's run code decides whether the
 // menu comes back, closes, or the program ends. 1 when the player ran; 0 after the error box
 // (the menu is then left as it was).
 int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
-              const LaunchSettings& settings, HWND hParentWnd, HCURSOR hPrevCursor,
-              bool& bCursorRestored) {
+              const LaunchSettings& settings, HWND hParentWnd, CBusyCursor& busy) {
     WriteLog("RunPlayer at1");
     PlayerCommand player = PlayerFor(settings, kind);
     char program[TEXT_MAX];
@@ -123,41 +113,28 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
     // Made suspended, so that a player that cannot be started changes nothing, and one that
     // can starts in the game's display mode.
     STARTUPINFOA startup = GameStartupInfo();
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION info{};
     if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE,
                         NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, g_szWorkDir, &startup,
-                        &process)) {
+                        &info)) {
         ShowPlayerError(kPlayerStartFailedFormat, program, player.key);
         return 0;
     }
+    CProcess process;
+    process.Take(info);
     WriteLog("RunPlayer at2");
-    int bChanged = 0;
-    if (s.bScreenFull) {
-        bChanged = g_DisplayMode.CalcDisplayMode(1, s.nScreenWidth, s.nScreenHeight, s.nColorDepth);
-        if (bChanged == 1)
-            g_DisplayMode.ChangeDisplayMode(1);
-    }
-    if (hParentWnd)
-        SendMessageA(hParentWnd, kMsgGameStarted, 0, 0);
-    ResumeThread(process.hThread);
-    SetCursor(hPrevCursor);
-    bCursorRestored = true;
-    WriteLog("RunPlayer at3");
-    g_Pads.BeginGame(s.pad, nullptr, process.dwProcessId);
-    bool bEnded = WaitPumpingMessages(process.hProcess);
-    g_Pads.EndGame();
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    if (bChanged == 1)
-        g_DisplayMode.ChangeDisplayMode(0);
-    WriteLog("RunPlayer at4");
-    if (!bEnded)
-        return 1; // the program is ending already
     int nCloseKind = CloseKindFor(hParentWnd != nullptr, ClassifySelectionCode(s.strCode));
-    if (nCloseKind == kCloseProgram)
-        PostQuitMessage(0);
-    else if (IsWindow(hParentWnd))
-        SendMessageA(hParentWnd, kMsgGameEnded, static_cast<WPARAM>(nCloseKind), 0);
+    auto session = MakeGameSession(ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
+                                                 s.nColorDepth, false},
+                                   nCloseKind, hParentWnd, s.pad, &busy);
+    session->TakeScreen();
+    session->Started(0, process.dwProcessId);
+    ResumeThread(process.hThread.Get());
+    WriteLog("RunPlayer at3");
+    if (!WaitPumpingMessages(process.hProcess.Get()))
+        session->ProgramEnding();
+    session.reset();
+    WriteLog("RunPlayer at4");
     return 1;
 }
 
@@ -179,14 +156,18 @@ void OfferMissingControl(GameKind kind, HWND hOwner) {
     }
 }
 
-// Opens the game screen for a movie or page and loads it. 1 when the game plays.
+// Opens the game screen for a movie or page, in its session, and loads it. 1 when the game
+// plays.
 int OpenGameScreen(const GameScreenOptions& options, const PadMapping& pad, const char* path,
                    HWND hParentWnd) {
     // A record is taken only now, when a game screen is about to open.
     CBrowserFuncs* record = AddBrowser();
     if (!record)
         return 0;
-    if (!record->OpenBrowser(options, hParentWnd)) {
+    // The busy cursor stays until the launch returns, page loading included.
+    auto session =
+        MakeGameSession(ScreenRequestFor(options), options.nCloseKind, hParentWnd, pad, nullptr);
+    if (!record->OpenBrowser(options, std::move(session), hParentWnd)) {
         // A record whose game screen never made a window has nothing to close later.
         if (!record->hBkWnd)
             DeleteBrowser(record);
@@ -195,13 +176,11 @@ int OpenGameScreen(const GameScreenOptions& options, const PadMapping& pad, cons
     if (!record->OpenUrl(path)) {
         // The game screen stays as it was opened; the menu was not told to wait, so closing
         // that screen later only hands the menu back.
-        record->nCloseKind = kCloseToMenu;
+        record->session->SetCloseKind(kCloseToMenu);
         return 0;
     }
     WriteLog("CMenuWnd::RunSelection at6");
-    g_Pads.BeginGame(pad, record->hBkWnd, 0);
-    if (hParentWnd)
-        SendMessageA(hParentWnd, kMsgGameStarted, 0, 0);
+    record->session->Started(reinterpret_cast<std::uintptr_t>(record->hBkWnd), 0);
     return 1;
 }
 
@@ -216,17 +195,16 @@ int RunSelection(const MenuSelection& s, const char* strTitle, const LaunchSetti
         return 0;
     }
 
-    HCURSOR hPrevCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    bool bCursorRestored = false;
+    CBusyCursor busy;
     int result = 0;
     GameKind kind = FindGameKind(path);
     if (kind == GameKind::Executable) {
-        result = RunExecutable(s, path, hPrevCursor, bCursorRestored);
+        result = RunExecutable(s, path, busy);
     } else if (kind != GameKind::None) {
         WriteLog(GameKindOf(kind).marker);
         bool bInstalled = ControlInstalled(kind);
         if (PlayerTakesGame(settings, kind, bInstalled)) {
-            result = RunPlayer(s, kind, path, settings, hParentWnd, hPrevCursor, bCursorRestored);
+            result = RunPlayer(s, kind, path, settings, hParentWnd, busy);
         } else if (!bInstalled) {
             OfferMissingControl(kind, hParentWnd);
         } else {
@@ -238,7 +216,5 @@ int RunSelection(const MenuSelection& s, const char* strTitle, const LaunchSetti
     } else {
         ShowLaunchError(kLaunchInvalidTypeFormat, path);
     }
-    if (!bCursorRestored)
-        SetCursor(hPrevCursor);
     return result;
 }

@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
 
-CMenuWnd* g_pDialogMenu = nullptr;
 
 namespace {
 
@@ -75,15 +74,15 @@ void Play(HWND hDlg, CMenuWnd& menu) {
 } // namespace
 
 INT_PTR CALLBACK SelectGameSizeDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CMenuWnd* menu = nullptr;
+    // The dialog is bound to its menu, given when the dialog is made, from its first message.
     if (msg == WM_INITDIALOG) {
-        menu = g_pDialogMenu;
-        if (!menu)
+        CMenuWnd* given = reinterpret_cast<CMenuWnd*>(lParam);
+        if (!given)
             return FALSE;
-        menu->hWnd = hDlg; // later messages find the menu by the dialog's handle
-    } else {
-        menu = dynamic_cast<CMenuWnd*>(FindWindowObject(hDlg));
+        given->hWnd = hDlg;
+        SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
     }
+    CMenuWnd* menu = reinterpret_cast<CMenuWnd*>(GetWindowLongPtrW(hDlg, DWLP_USER));
     if (!menu)
         return FALSE;
 

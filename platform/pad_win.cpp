@@ -90,26 +90,22 @@ CPadReader::~CPadReader() {
 void CPadReader::Start() {
     if (!bEnabled || hThread)
         return;
-    hStop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    hStop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!hStop)
         return;
-    hThread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
-    if (!hThread) {
-        CloseHandle(hStop);
-        hStop = nullptr;
-    }
+    hThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
+    if (!hThread)
+        hStop.Reset();
 }
 
 void CPadReader::Stop() {
     if (!hThread)
         return;
-    SetEvent(hStop);
+    SetEvent(hStop.Get());
     // Bounded: a controller library that hangs must not keep the program from ending.
-    WaitForSingleObject(hThread, 2000);
-    CloseHandle(hThread);
-    CloseHandle(hStop);
-    hThread = nullptr;
-    hStop = nullptr;
+    WaitForSingleObject(hThread.Get(), 2000);
+    hThread.Reset();
+    hStop.Reset();
 }
 
 void CPadReader::BeginGame(const PadMapping& mapping, HWND hGameScreen, DWORD processId) {
@@ -199,7 +195,7 @@ void CPadReader::Run() {
             wait = kIdleLookMs;
         else if (anyConnected)
             wait = kPadPollMs;
-        if (WaitForSingleObject(hStop, wait) != WAIT_TIMEOUT)
+        if (WaitForSingleObject(hStop.Get(), wait) != WAIT_TIMEOUT)
             break;
     }
     // No key stays down after the launcher has gone. The library stays loaded: some keep

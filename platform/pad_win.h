@@ -3,6 +3,7 @@
 // game while it runs.
 #pragma once
 
+#include "base/scoped_win.h"
 #include "platform/pad.h"
 
 #include <windows.h>
@@ -47,8 +48,8 @@ class CPadReader {
     Game CurrentGame();
 
     bool bEnabled = false;
-    HANDLE hThread = nullptr;
-    HANDLE hStop = nullptr;
+    CHandle hThread;
+    CHandle hStop;
     SRWLOCK lock = SRWLOCK_INIT;
     Game game; // guarded by lock
 };

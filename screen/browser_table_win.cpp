@@ -1,7 +1,6 @@
 #include "screen/browser_table_win.h"
 
 #include "base/diag.h"
-#include "screen/display_mode.h"
 
 CBrowserFuncs::CBrowserFuncs() {
     WriteLog("CBrowserFuncs");
@@ -9,7 +8,13 @@ CBrowserFuncs::CBrowserFuncs() {
 
 CBrowserFuncs::~CBrowserFuncs() {
     WriteLog("~CBrowserFuncs");
+    // A record still playing when it is deleted goes with the program: its menu hears
+    // nothing.
+    if (session)
+        session->ProgramEnding();
     RemoveBrowser();
+    if (hBkWnd && FromWindow(hBkWnd) == this)
+        SetWindowLongPtrW(hBkWnd, GWLP_USERDATA, 0);
 }
 
 int CBrowserFuncs::OpenUrl(const char* name) {
@@ -18,13 +23,8 @@ int CBrowserFuncs::OpenUrl(const char* name) {
 
 int CBrowserFuncs::CloseBrowser() {
     WriteLog("CloseBrowser at1");
-    if (bDisplayChanged) {
-        g_DisplayMode.ChangeDisplayMode(0);
-        bDisplayChanged = 0;
-    }
+    session.reset();
     host.CloseHost();
-    if (!bShowCursor)
-        ShowCursor(TRUE);
     return 1;
 }
 

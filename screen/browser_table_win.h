@@ -4,8 +4,11 @@
 #include "host/client_host_win.h"
 #include "screen/browser_table.h"
 #include "screen/game_screen.h"
+#include "screen/game_session.h"
 
 #include <windows.h>
+
+#include <memory>
 
 class CBrowserFuncs {
   public:
@@ -14,30 +17,41 @@ class CBrowserFuncs {
     CBrowserFuncs(const CBrowserFuncs&) = delete;
     CBrowserFuncs& operator=(const CBrowserFuncs&) = delete;
 
-    // Opens the game screen: switches the display mode, makes the background window, the logo
-    // window, the host's control and the close button, and hides the cursor when asked. 1 when
-    // the screen is open; 0 after a failure (with its box where the user must see it).
-    // The options also give the record its close kind and close-on-event flag, before any
-    // window exists. hParentWnd owns the game screen and hears when it closes (none: the
-    // program ends instead).
-    int OpenBrowser(const GameScreenOptions& options, HWND hParentWnd);
+    // Opens the game screen in the given session: the session takes the screen, then the
+    // background window, the logo window, the host's control and the close button are made,
+    // and the cursor is hidden when asked. 1 when the screen is open; 0 after a failure (with
+    // its box where the user must see it). The record owns the session from now on; the
+    // options give it its close-on-event flag before any window exists. hParentWnd owns the
+    // game screen.
+    int OpenBrowser(const GameScreenOptions& options, std::unique_ptr<CGameSession> session,
+                    HWND hParentWnd);
     // Loads the page or movie into the host; the host's result.
     int OpenUrl(const char* name);
-    // Restores the display mode if this record changed it, closes the host, and shows the
-    // cursor once if this record hid it. Always 1.
+    // Ends the session (which gives back the display, the controllers and the cursor, and
+    // tells the menu) and closes the host. Always 1.
     int CloseBrowser();
     // CloseBrowser between its markers. Always 1.
     int RemoveBrowser();
 
-    int bDisplayChanged = 0;
+    // Makes hWnd this record's background window: its messages come to this record.
+    void BindWindow(HWND hWnd);
+    // The record bound to a background window, or null.
+    static CBrowserFuncs* FromWindow(HWND hWnd);
+    // The background window's messages.
+    LRESULT HandleMessage(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam);
+
     int bClosed = 0;
     int bCloseOnEvent = 0;
-    int bShowCursor = 1;
     int bCustomVarSent = 0;
-    int nCloseKind = kCloseToMenu;
     unsigned int clrScreenBg = 0;
+    // What the running game holds of the desktop; gone once the game has ended.
+    std::unique_ptr<CGameSession> session;
     CClientHost host;
     HWND hBkWnd = nullptr;
+
+  private:
+    void OnForeground(bool bInFront);
+    void OnDestroy(HWND hWindow);
 };
 
 using CBrowserTable = CRecordTable<CBrowserFuncs>;

@@ -1,6 +1,7 @@
 #include "screen/game_screen.h"
 
 #include "base/int_range.h"
+#include "host/host_text.h"
 
 GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
                                   const GameScreenMetrics& metrics) {
@@ -42,4 +43,9 @@ GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
 void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y) {
     x = SaturatedInt(layout.x + (WideInt(layout.width) - logoWidth) / 2);
     y = SaturatedInt(layout.y + (WideInt(layout.height) - logoHeight) / 2);
+}
+
+ScreenRequest ScreenRequestFor(const GameScreenOptions& options) {
+    return ScreenRequest{options.bScreenFull, options.nScreenWidth, options.nScreenHeight,
+                         options.nColorDepth, options.nBrowserType == kHostWebBrowser};
 }

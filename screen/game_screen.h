@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/text.h"
+#include "screen/game_session.h"
 
 #include <cstdint>
 
@@ -68,3 +69,7 @@ GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
 
 // The logo window's place: the logo centred on the background window's outer rectangle.
 void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y);
+
+// The screen a game screen asks of its session: a windowed web page may still change the
+// colour depth, a windowed movie never touches the display.
+ScreenRequest ScreenRequestFor(const GameScreenOptions& options);

@@ -3,6 +3,7 @@
 #include "base/diag.h"
 #include "base/globals_win.h"
 #include "base/messages.h"
+#include "base/scoped_win.h"
 #include "host/host_text.h"
 #include "image/gif.h"
 #include "resources/resource.h"
@@ -23,9 +24,8 @@ HBITMAP g_hCloseBtnImage = nullptr;
 void FillClient(HWND hWindow, HDC dc, COLORREF colour) {
     RECT client;
     GetClientRect(hWindow, &client);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    CBrush brush{CreateSolidBrush(colour)};
+    FillRect(dc, &client, brush.Get());
 }
 
 // The logo and the close button are children of the background window, above the game's
@@ -54,81 +54,54 @@ void RaiseOverlays(HWND hBkWnd) {
     }
 }
 
-// The background window is going: restore what its record changed, then tell the menu that
-// launched it (which comes back or closes, as the close kind says), or end the program.
-void CloseGameScreen(HWND hWindow) {
-    CBrowserFuncs* record = FindBrowser(hWindow);
-    if (!record || record->nCloseKind == kCloseProgram) {
-        // The display and the cursor come back when the table is emptied at program end.
-        PostQuitMessage(0);
-        return;
-    }
-    record->bClosed = 1;
-    record->CloseBrowser();
-    HWND hOwner = GetParent(hWindow);
-    if (hOwner)
-        SendMessageA(hOwner, kMsgGameEnded, static_cast<WPARAM>(record->nCloseKind), 0);
-    else if (record->nCloseKind == kCloseMenu)
-        PostQuitMessage(0);
-}
-
 } // namespace
 
-int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd) {
+int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
+                               std::unique_ptr<CGameSession> newSession, HWND hParentWnd) {
     const int nBrowserType = options.nBrowserType;
     const int bScreenFull = options.bScreenFull;
     const int nScreenWidth = options.nScreenWidth;
     const int nScreenHeight = options.nScreenHeight;
     clrScreenBg = static_cast<unsigned int>(options.clrScreenBg);
-    bShowCursor = options.bShowCursor;
     // Known before any window exists: a closing event that arrives while the game loads
     // already finds what closing does.
-    nCloseKind = options.nCloseKind;
     bCloseOnEvent = options.bCloseOnEvent;
     WriteLog("OpenBrowser at1");
     CloseBrowser();
     WriteLog("OpenBrowser at2");
 
-    // A windowed web page may still change the colour depth; a windowed movie never touches
-    // the display.
-    if (bScreenFull || nBrowserType == kHostWebBrowser) {
-        bDisplayChanged = g_DisplayMode.CalcDisplayMode(bScreenFull, nScreenWidth, nScreenHeight,
-                                                        options.nColorDepth);
-        if (bDisplayChanged == 1)
-            g_DisplayMode.ChangeDisplayMode(1);
-    } else {
-        bDisplayChanged = 0;
-    }
+    session = std::move(newSession);
+    bool bScreenTaken = session->TakeScreen();
 
-    GameScreenRequest request{bScreenFull && bDisplayChanged == 1,
+    GameScreenRequest request{bScreenFull && bScreenTaken,
                               nScreenWidth,
                               nScreenHeight,
                               options.nGameWidth,
                               options.nGameHeight,
                               bScreenFull,
                               options.bCloseBtn,
-                              bShowCursor};
+                              options.bShowCursor};
     // The frame of a captioned window, so that its client area is the whole screen size.
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectEx(&frame, kGameScreenWindowedStyle, FALSE, 0);
     GameScreenMetrics metrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                               frame.right - frame.left, frame.bottom - frame.top};
     GameScreenLayout layout = LayoutGameScreen(request, metrics);
-    bShowCursor = layout.bShowCursor;
 
-    // Its painting leaves out its children: the game, the logo and the close button.
-    hBkWnd = CreateWindowExA(0, "BkGrndWnd", options.strTitle, layout.style | WS_CLIPCHILDREN,
-                             layout.x, layout.y, layout.width, layout.height, hParentWnd, nullptr,
-                             g_hInstance, nullptr);
-    if (!hBkWnd) {
+    // Its painting leaves out its children: the game, the logo and the close button. The
+    // window is bound to this record from its first message on.
+    HWND hWindow = CreateWindowExA(0, "BkGrndWnd", options.strTitle,
+                                   layout.style | WS_CLIPCHILDREN, layout.x, layout.y,
+                                   layout.width, layout.height, hParentWnd, nullptr, g_hInstance,
+                                   this);
+    if (!hWindow) {
         ShowError("CreateWindowEx for BkGrndWnd failed");
         // The player must not be left in the game's display mode at the title screen.
-        if (bDisplayChanged) {
-            g_DisplayMode.ChangeDisplayMode(0);
-            bDisplayChanged = 0;
-        }
+        session.reset();
         return 0;
     }
+    hBkWnd = hWindow;
+    session->Opened();
     ShowWindow(hBkWnd, SW_SHOWNORMAL);
     UpdateWindow(hBkWnd);
     SetTimer(hBkWnd, kGameScreenTimerId, kGameScreenTimerMs, nullptr);
@@ -150,7 +123,7 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd
                        options.clrGameBg, layout.gameX, layout.gameY, layout.gameWidth,
                        layout.gameHeight, options.nQuality)) {
         // No game started, so the menu was never told to wait: the closing only hands it back.
-        nCloseKind = kCloseToMenu;
+        session->SetCloseKind(kCloseToMenu);
         CloseBrowser();
         if (hLogo)
             PostMessageA(hLogo, WM_CLOSE, 0, 0);
@@ -164,87 +137,107 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options, HWND hParentWnd
                       kCloseButtonHeight, hBkWnd);
     RaiseOverlays(hBkWnd);
 
-    if (!bShowCursor) {
-        while (ShowCursor(FALSE) >= 0) {
-        }
-    }
+    if (!layout.bShowCursor)
+        session->HideCursor();
     return 1;
 }
 
+void CBrowserFuncs::BindWindow(HWND hWnd) {
+    hBkWnd = hWnd;
+    SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+CBrowserFuncs* CBrowserFuncs::FromWindow(HWND hWnd) {
+    return reinterpret_cast<CBrowserFuncs*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+}
+
+void CBrowserFuncs::OnForeground(bool bInFront) {
+    if (!session)
+        return;
+    session->SetForeground(
+        bInFront,
+        [](void* context) {
+            CBrowserFuncs* record = static_cast<CBrowserFuncs*>(context);
+            record->host.ActivateHost();
+            RaiseOverlays(record->hBkWnd);
+        },
+        this);
+}
+
+// The background window is going: the session gives back what the game took and tells the
+// menu that launched it (which comes back or closes, as the close kind says), or ends the
+// program.
+void CBrowserFuncs::OnDestroy(HWND hWindow) {
+    bClosed = 1;
+    CloseBrowser();
+    // Later messages of the dying window find no record.
+    SetWindowLongPtrW(hWindow, GWLP_USERDATA, 0);
+}
+
+LRESULT CBrowserFuncs::HandleMessage(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWindow, &ps);
+        FillClient(hWindow, dc, ColorToColorRef(static_cast<int>(clrScreenBg)));
+        EndPaint(hWindow, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        OnDestroy(hWindow);
+        return 0;
+    case WM_ACTIVATEAPP:
+        OnForeground(wParam != 0);
+        return 0;
+    case WM_TIMER:
+        if (host.nBrowserType == kHostFlash)
+            ExchangeMovieVars(this);
+        return 0;
+    case kMsgHostAsksClose:
+        // The game asked to close; the selection says whether that closes its screen.
+        if (bCloseOnEvent)
+            PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        return 0;
+    case WM_PARENTNOTIFY:
+        // The control's window went away: the game is over.
+        if (LOWORD(wParam) == WM_DESTROY) {
+            WriteLog("ClientHostWndProc at14");
+            PostMessageA(hBkWnd, WM_CLOSE, 0, 0);
+            WriteLog("ClientHostWndProc at15");
+        }
+        return 0;
+    default:
+        return DefWindowProcA(hWindow, msg, wParam, lParam);
+    }
+}
+
 LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        if (create->lpCreateParams)
+            static_cast<CBrowserFuncs*>(create->lpCreateParams)->BindWindow(hWindow);
+    }
+    if (msg == WM_CLOSE) {
+        DestroyWindow(hWindow);
+        return 0;
+    }
+    CBrowserFuncs* record = CBrowserFuncs::FromWindow(hWindow);
+    if (record)
+        return record->HandleMessage(hWindow, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE:
         return 0;
     case WM_PAINT: {
-        CBrowserFuncs* record = FindBrowser(hWindow);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hWindow, &ps);
-        FillClient(hWindow, dc,
-                   record ? ColorToColorRef(static_cast<int>(record->clrScreenBg)) : RGB(0, 0, 0));
+        FillClient(hWindow, dc, RGB(0, 0, 0));
         EndPaint(hWindow, &ps);
         return 0;
     }
-    case WM_CLOSE:
-        DestroyWindow(hWindow);
-        return 0;
     case WM_DESTROY:
-        CloseGameScreen(hWindow);
+        // A game screen without its record: nothing is left to go back to.
+        PostQuitMessage(0);
         return 0;
-    case WM_ACTIVATEAPP: {
-        // Another program in front gets the desktop's mode; coming back brings the game's.
-        CBrowserFuncs* record = FindBrowser(hWindow);
-        if (!record || !record->bDisplayChanged)
-            return 0;
-        // A mode change sends messages of its own, so the next activation change may arrive
-        // while this one is still switching: it is noted, and applied once the switch is done,
-        // so that the latest activation always decides the mode.
-        static bool bSwitching = false;
-        static bool bWantGame = false;
-        bWantGame = wParam != 0;
-        if (bSwitching)
-            return 0;
-        bSwitching = true;
-        bool bApplied = !bWantGame;
-        while (bApplied != bWantGame) {
-            bApplied = bWantGame;
-            if (!bApplied) {
-                WriteLog("ClientHostWndProc at4");
-                g_DisplayMode.ChangeDisplayMode(0);
-                WriteLog("ClientHostWndProc at5");
-            } else {
-                WriteLog("ClientHostWndProc at6");
-                g_DisplayMode.ChangeDisplayMode(1);
-                WriteLog("ClientHostWndProc at7");
-                record->host.ActivateHost();
-                RaiseOverlays(hWindow);
-            }
-        }
-        bSwitching = false;
-        return 0;
-    }
-    case WM_TIMER: {
-        CBrowserFuncs* record = FindBrowser(hWindow);
-        if (record && record->host.nBrowserType == kHostFlash)
-            ExchangeMovieVars(record);
-        return 0;
-    }
-    case kMsgHostAsksClose: {
-        // The game asked to close; the selection says whether that closes its screen.
-        CBrowserFuncs* record = FindBrowser(hWindow);
-        if (record && record->bCloseOnEvent)
-            PostMessageA(hWindow, WM_CLOSE, 0, 0);
-        return 0;
-    }
-    case WM_PARENTNOTIFY: {
-        // The control's window went away: the game is over.
-        CBrowserFuncs* record = FindBrowser(hWindow);
-        if (LOWORD(wParam) == WM_DESTROY && record) {
-            WriteLog("ClientHostWndProc at14");
-            PostMessageA(record->hBkWnd, WM_CLOSE, 0, 0);
-            WriteLog("ClientHostWndProc at15");
-        }
-        return 0;
-    }
     default:
         return DefWindowProcA(hWindow, msg, wParam, lParam);
     }
@@ -290,12 +283,11 @@ LRESULT CALLBACK CloseBtnWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hWindow, &ps);
-        HDC memory = CreateCompatibleDC(dc);
+        CMemoryDc memory{CreateCompatibleDC(dc)};
         if (memory) {
-            HGDIOBJ previous = SelectObject(memory, g_hCloseBtnImage);
-            BitBlt(dc, 0, 0, kCloseButtonWidth, kCloseButtonHeight, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, previous);
-            DeleteDC(memory);
+            HGDIOBJ previous = SelectObject(memory.Get(), g_hCloseBtnImage);
+            BitBlt(dc, 0, 0, kCloseButtonWidth, kCloseButtonHeight, memory.Get(), 0, 0, SRCCOPY);
+            SelectObject(memory.Get(), previous);
         }
         EndPaint(hWindow, &ps);
         return 0;

@@ -1,6 +1,8 @@
 #include "screen/separate_browser_win.h"
 
 #include "base/bstr_win.h"
+#include "base/com_ptr_win.h"
+#include "base/scoped_win.h"
 #include "base/diag.h"
 #include "base/globals.h"
 #include "base/program.h"
@@ -28,14 +30,13 @@ void WaitWhileBusy(IWebBrowser2* browser) {
 // Shows the page in the browser; false when the browser has no IWebBrowser2 or refuses the
 // page, in which case nothing is waited for.
 bool ShowPage(IUnknown* object, const char* url) {
-    IWebBrowser2* browser = nullptr;
-    if (FAILED(object->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) ||
-        !browser)
+    CComRef<IWebBrowser2> browser;
+    if (FAILED(object->QueryInterface(IID_IWebBrowser2, browser.OutVoid())) || !browser)
         return false;
     browser->put_Visible(1);
 
     bool shown = false;
-    if (BSTR address = AnsiToBstr(url)) {
+    if (CBstr address{AnsiToBstr(url)}) {
         // The optional arguments (flags, target frame, post data, headers) are all 0.
         VARIANT flags, target, postData, headers;
         for (VARIANT* v : {&flags, &target, &postData, &headers}) {
@@ -43,16 +44,14 @@ bool ShowPage(IUnknown* object, const char* url) {
             v->vt = VT_I4;
             v->lVal = 0;
         }
-        shown = SUCCEEDED(browser->Navigate(address, &flags, &target, &postData, &headers));
-        SysFreeString(address);
+        shown = SUCCEEDED(browser->Navigate(address.Get(), &flags, &target, &postData, &headers));
     }
     if (shown) {
-        WaitWhileBusy(browser);
+        WaitWhileBusy(browser.Get());
         SHANDLE_PTR window = 0;
         if (browser->get_HWND(&window) == S_OK)
             BringWindowToTop(reinterpret_cast<HWND>(window));
     }
-    browser->Release();
     return shown;
 }
 
@@ -96,9 +95,9 @@ int OpenSeparateBrowser(const char* url) {
         ShowError(BrowserMissingText(kBrowserMakerDomain).c_str());
         return 0;
     }
-    IUnknown* object = nullptr;
+    CComRef<IUnknown> object;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                IID_IUnknown, reinterpret_cast<void**>(&object))) ||
+                                IID_IUnknown, object.OutVoid())) ||
         !object) {
         if (OpenWithShell(address))
             return 1;
@@ -106,7 +105,5 @@ int OpenSeparateBrowser(const char* url) {
         return 0;
     }
     // The browser window stays open under the user's control; no reference to it is kept.
-    bool shown = ShowPage(object, address);
-    object->Release();
-    return shown ? 1 : 0;
+    return ShowPage(object.Get(), address) ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include "game_test_support.h"
 
 #include "screen/browser_table_win.h"
+#include "screen/game_session_win.h"
 
 #include <algorithm>
 
@@ -171,8 +172,12 @@ TEST(GameScreenDesktop, BackgroundWindowThatCannotBeMadeGivesTheDisplayBack) {
     BoxAnswerer answerer(IDOK);
     CBrowserFuncs record;
     GameScreenOptions options{3, 0, 0, 640, 480, 0, 0, 32, 1, 1, 1, 4, kCloseToMenu, 0, "title"};
-    EXPECT_EQ(record.OpenBrowser(options, nullptr), 0);
-    EXPECT_EQ(record.bDisplayChanged, 0);
+    EXPECT_EQ(record.OpenBrowser(options,
+                                 MakeGameSession(ScreenRequestFor(options), options.nCloseKind,
+                                                 nullptr, DefaultPadMapping(), nullptr),
+                                 nullptr),
+              0);
+    EXPECT_EQ(record.session, nullptr);
     EXPECT_EQ(ScreenWidth(), 1024);
     std::vector<BoxInfo> boxes = answerer.Boxes();
     ASSERT_EQ(boxes.size(), 1u);

@@ -52,7 +52,7 @@ TEST_F(HostTest, FlashIsHostedWithColourQualityAndMode) {
     EXPECT_EQ(WindowText(host.hWndControl), "");
     EXPECT_EQ(GetParent(host.hWndControl), parent);
     EXPECT_EQ(host.nBrowserType, 3);
-    EXPECT_NE(host.pControl, nullptr);
+    EXPECT_NE(host.pControl.Get(), nullptr);
     EXPECT_EQ(GetFocus(), host.hWndControl);
 
     // The double shows its background colour where the control sits in the parent.
@@ -123,7 +123,7 @@ TEST_F(HostTest, ContainerStaysAttachedAfterTheSiteIsReplaced) {
         EXPECT_EQ(g_AtlLib.AxGetControl(host.hWndControl, &control), S_OK) << kind;
         ASSERT_NE(control, nullptr);
         control->Release();
-        EXPECT_NE(host.pContainerSite, nullptr);
+        EXPECT_NE(host.pContainerSite.Get(), nullptr);
 
         // Once the window is gone, the host's destructor lets the container go.
         DestroyWindow(host.hWndControl);
@@ -292,7 +292,7 @@ TEST_F(HostTest, FlashVariablesFollowTheScript) {
         "var bMovieLoaded=0\nafter 2 calls: bMovieLoaded=1\nafter 3 calls: strCustomVarOut=hi\n");
     CClientHost host;
     ASSERT_EQ(Init(host, 3), 1);
-    IShockwaveFlash* flash = static_cast<IShockwaveFlash*>(host.pControl);
+    IShockwaveFlash* flash = static_cast<IShockwaveFlash*>(host.pControl.Get());
     ClearJournal();
     auto get = [&](const wchar_t* name) {
         BSTR bname = SysAllocString(name);
@@ -345,7 +345,7 @@ TEST_F(HostTest, RealBrowserControlNavigatesToALocalPage) {
     CClientHost host;
     ASSERT_EQ(Init(host, 1), 1);
     EXPECT_EQ(WindowText(host.hWndControl), "Shell.Explorer.2");
-    EXPECT_NE(host.pControl, nullptr);
+    EXPECT_NE(host.pControl.Get(), nullptr);
     EXPECT_EQ(host.OpenUrl(page.c_str()), 1);
     host.WaitBusy(); // reads idle: one poll
     PumpMessagesFor();

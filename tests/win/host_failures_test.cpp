@@ -43,7 +43,7 @@ TEST_F(HostTest, EachFailingStepReturnsZeroWithoutABox) {
         EXPECT_EQ(Init(host, c.kind), 0) << c.script << " kind " << c.kind;
         Lines markers = Markers();
         EXPECT_EQ(LastMarker(markers), c.lastMarker) << c.script << " kind " << c.kind;
-        EXPECT_EQ(host.pControl, nullptr) << c.script;
+        EXPECT_EQ(host.pControl.Get(), nullptr) << c.script;
         if (host.hWndControl)
             DestroyWindow(host.hWndControl);
     }
