@@ -292,8 +292,8 @@ int CClientHost::OpenUrl(const char* name) {
         empty.lVal = 0;
         VARIANT target = empty, postData = empty, headers = empty;
         // A refused navigation fails the load; the program goes on.
-        if (FAILED(static_cast<IWebBrowser2*>(pControl.Get())->Navigate(url.Get(), &flags, &target, &postData,
-                                                                  &headers)))
+        if (FAILED(static_cast<IWebBrowser2*>(pControl.Get())
+                       ->Navigate(url.Get(), &flags, &target, &postData, &headers)))
             result = 0;
     } else if (nBrowserType == kHostShockwave) {
         if (FAILED(static_cast<IShockwaveCtl*>(pControl.Get())->put_SRC(url.Get()))) {

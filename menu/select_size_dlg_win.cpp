@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
 
-
 namespace {
 
 int WindowHeight(HWND hWindow) {

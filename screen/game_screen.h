@@ -28,9 +28,9 @@ struct GameScreenOptions {
     int bScreenFull;
     int bCloseBtn;
     int bShowCursor;
-    int nQuality;      // Flash quality 1..5
-    int nCloseKind;    // what closing the screen does to the launching menu
-    int bCloseOnEvent; // the game's own closing event closes the screen
+    int nQuality;            // Flash quality 1..5
+    int nCloseKind;          // what closing the screen does to the launching menu
+    int bCloseOnEvent;       // the game's own closing event closes the screen
     char strTitle[TEXT_MAX]; // window text of the background window
 };
 

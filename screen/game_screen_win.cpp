@@ -73,14 +73,9 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
     session = std::move(newSession);
     bool bScreenTaken = session->TakeScreen();
 
-    GameScreenRequest request{bScreenFull && bScreenTaken,
-                              nScreenWidth,
-                              nScreenHeight,
-                              options.nGameWidth,
-                              options.nGameHeight,
-                              bScreenFull,
-                              options.bCloseBtn,
-                              options.bShowCursor};
+    GameScreenRequest request{bScreenFull && bScreenTaken, nScreenWidth,        nScreenHeight,
+                              options.nGameWidth,          options.nGameHeight, bScreenFull,
+                              options.bCloseBtn,           options.bShowCursor};
     // The frame of a captioned window, so that its client area is the whole screen size.
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectEx(&frame, kGameScreenWindowedStyle, FALSE, 0);
@@ -90,10 +85,9 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
 
     // Its painting leaves out its children: the game, the logo and the close button. The
     // window is bound to this record from its first message on.
-    HWND hWindow = CreateWindowExA(0, "BkGrndWnd", options.strTitle,
-                                   layout.style | WS_CLIPCHILDREN, layout.x, layout.y,
-                                   layout.width, layout.height, hParentWnd, nullptr, g_hInstance,
-                                   this);
+    HWND hWindow = CreateWindowExA(0, "BkGrndWnd", options.strTitle, layout.style | WS_CLIPCHILDREN,
+                                   layout.x, layout.y, layout.width, layout.height, hParentWnd,
+                                   nullptr, g_hInstance, this);
     if (!hWindow) {
         ShowError("CreateWindowEx for BkGrndWnd failed");
         // The player must not be left in the game's display mode at the title screen.

@@ -47,8 +47,8 @@ CGameSession::~CGameSession() {
 
 bool CGameSession::TakeScreen() {
     if (ChooseScreenWay(request) == ScreenWay::ModeSwitch &&
-        display.CalcDisplayMode(request.bScreenFull, request.nScreenWidth,
-                                  request.nScreenHeight, request.nColorDepth) == 1) {
+        display.CalcDisplayMode(request.bScreenFull, request.nScreenWidth, request.nScreenHeight,
+                                request.nColorDepth) == 1) {
         display.ChangeDisplayMode(1);
         bDisplayTaken = true;
     }

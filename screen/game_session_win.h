@@ -14,5 +14,4 @@
 // the game ends the program). busy: the launch's busy cursor, which gives way once the game
 // runs (none when the launch path lets it go itself).
 std::unique_ptr<CGameSession> MakeGameSession(const ScreenRequest& request, int nCloseKind,
-                                              HWND hMenu, const PadMapping& pad,
-                                              CBusyCursor* busy);
+                                              HWND hMenu, const PadMapping& pad, CBusyCursor* busy);

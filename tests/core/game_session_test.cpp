@@ -51,7 +51,9 @@ class FakeDesktop : public IGameDesktop {
     void ShowCursor() override { journal.push_back("cursor shown"); }
     void TellMenuStarted() override { journal.push_back("menu waits"); }
     bool MenuOpen() override { return bMenu; }
-    void TellMenuEnded(int kind) override { journal.push_back("menu ends " + std::to_string(kind)); }
+    void TellMenuEnded(int kind) override {
+        journal.push_back("menu ends " + std::to_string(kind));
+    }
     void Quit() override { journal.push_back("quit"); }
 
   private:
@@ -79,25 +81,41 @@ TEST(GameSession, GivesBackEverythingInOneOrderWhicheverWayTheGameEnds) {
         s.HideCursor();
     };
     const Case cases[] = {
-        {"a full-screen game screen closed back to its menu", kFull640, kCloseToMenu, true,
+        {"a full-screen game screen closed back to its menu",
+         kFull640,
+         kCloseToMenu,
+         true,
          playToEnd,
          {"display 640", "busy cursor ends", "pads to 7/0", "menu waits", "cursor hidden",
           "pads back", "display 1024", "cursor shown", "menu ends 1"}},
-        {"a game whose menu closes with it, the menu gone already", kFull640, kCloseMenu, false,
+        {"a game whose menu closes with it, the menu gone already",
+         kFull640,
+         kCloseMenu,
+         false,
          playToEnd,
          {"display 640", "busy cursor ends", "pads to 7/0", "menu waits", "cursor hidden",
           "pads back", "display 1024", "cursor shown", "quit"}},
-        {"a game back to a menu that is gone", kWindowedMovie, kCloseToMenu, false, playToEnd,
+        {"a game back to a menu that is gone",
+         kWindowedMovie,
+         kCloseToMenu,
+         false,
+         playToEnd,
          {"busy cursor ends", "pads to 7/0", "menu waits", "cursor hidden", "pads back",
           "cursor shown"}},
-        {"an executable: the program ends with it", kFull640, kCloseProgram, true,
+        {"an executable: the program ends with it",
+         kFull640,
+         kCloseProgram,
+         true,
          [](CGameSession& s) {
              s.TakeScreen();
              s.Started(0, 42);
          },
          {"display 640", "busy cursor ends", "pads to 0/42", "menu waits", "pads back",
           "display 1024", "quit"}},
-        {"a player still running when the program's quit came", kFull640, kCloseToMenu, true,
+        {"a player still running when the program's quit came",
+         kFull640,
+         kCloseToMenu,
+         true,
          [](CGameSession& s) {
              s.TakeScreen();
              s.Started(0, 42);
@@ -105,11 +123,16 @@ TEST(GameSession, GivesBackEverythingInOneOrderWhicheverWayTheGameEnds) {
          },
          {"display 640", "busy cursor ends", "pads to 0/42", "menu waits", "pads back",
           "display 1024"}},
-        {"a launch that failed before its game existed", kFull640, kCloseProgram, true,
+        {"a launch that failed before its game existed",
+         kFull640,
+         kCloseProgram,
+         true,
          [](CGameSession& s) { s.TakeScreen(); },
          {"display 640", "display 1024", "busy cursor ends"}},
-        {"a game screen whose control failed: back to the menu, which never waited", kFull640,
-         kCloseProgram, true,
+        {"a game screen whose control failed: back to the menu, which never waited",
+         kFull640,
+         kCloseProgram,
+         true,
          [](CGameSession& s) {
              s.TakeScreen();
              s.Opened();
@@ -122,8 +145,8 @@ TEST(GameSession, GivesBackEverythingInOneOrderWhicheverWayTheGameEnds) {
         FakeDisplay device(journal);
         CDisplayMode display(&device);
         {
-            CGameSession session(std::make_unique<FakeDesktop>(journal, c.bMenuOpen), display, c.request,
-                                 c.nCloseKind);
+            CGameSession session(std::make_unique<FakeDesktop>(journal, c.bMenuOpen), display,
+                                 c.request, c.nCloseKind);
             c.run(session);
         }
         EXPECT_EQ(journal, c.expected) << c.name;

@@ -58,8 +58,8 @@ class SinkTest : public HostTest {
         HDC screen = GetDC(nullptr);
         int depth = GetDeviceCaps(screen, BITSPIXEL);
         ReleaseDC(nullptr, screen);
-        auto session = MakeGameSession(ScreenRequest{0, 0, 0, depth, true}, kCloseProgram,
-                                       nullptr, DefaultPadMapping(), nullptr);
+        auto session = MakeGameSession(ScreenRequest{0, 0, 0, depth, true}, kCloseProgram, nullptr,
+                                       DefaultPadMapping(), nullptr);
         EXPECT_TRUE(session->TakeScreen());
         return session;
     }
