@@ -1,0 +1,28 @@
+// The settings that hold for the whole run: read once at start-up from the section "settings"
+// and handed down to every menu (and, for its keys, to the checker).
+#pragma once
+
+#include "base/text.h"
+#include "menu/player.h"
+#include "platform/pad.h"
+#include "platform/profile.h"
+
+// The diagnostic log: whether it is written, and the file it goes to.
+struct LogSettings {
+    int bEnabled = 0;
+    char strFile[TEXT_MAX] = "";
+};
+
+struct RunSettings {
+    LogSettings log;
+    LaunchSettings launch;
+    // The keys a controller sends: `pad` laid over the default mapping. Off (pad=N): no
+    // controller is read at all. Each selection's `selpad` is laid over it in turn.
+    PadMapping pad;
+};
+
+// Reads every key of the run's settings from the section "settings": debug (a flag, default N)
+// and debugfile (default c:\tovak.txt); swfplayer, dcrplayer and htmplayer, playerfirst (a
+// flag, default N) and browsermode (a flag, default Y); pad (a mapping item that is not
+// understood is skipped; the checker reports it).
+void ReadRunSettings(IProfileReader& profile, RunSettings& settings);
