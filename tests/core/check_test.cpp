@@ -299,6 +299,29 @@ TEST_F(CheckToolTest, NoFirstMenuAndUsageProblems) {
     EXPECT_EQ(2, RunCheck({dir}).code); // a folder without its configuration file
 }
 
+TEST_F(CheckToolTest, AFolderNamedLikeAMessageChangesNoFinding) {
+    // The launcher's texts name the configuration file; what a finding is about must not depend
+    // on the words of its path.
+    std::string game = dir + "/Too many selections";
+    fs::create_directories(game);
+    std::ofstream(game + "/tovak.ini", std::ios::binary) << "[settings]\n"
+                                                            "numselections=1\n"
+                                                            "selcode1=menu\n"
+                                                            "selurl1=Empty\n"
+                                                            "[Empty]\n"
+                                                            "numselections=0\n";
+    RunResult r = RunCheck({game});
+    EXPECT_EQ(1, r.code);
+    std::string config = game + "/tovak.ini";
+    EXPECT_EQ(config + ": warning: tovak_logo.gif: the logo is missing; games start without it\n" +
+                  config +
+                  ":4: error: [settings] selurl1: section [Empty] has no selections: tovak.exe - "
+                  "Settings config problem\\n\\n" +
+                  config + "\\n\\nNo valid screen settings found\n" + config +
+                  ": 2 menus, 1 selection, 1 error, 1 warning\n",
+              r.out);
+}
+
 TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) {
     // The sample as shipped: its folder with the arcade game beside it (built only for
     // Windows; a stand-in with its signature here).
