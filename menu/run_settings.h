@@ -1,7 +1,9 @@
 // The settings that hold for the whole run: read once at start-up from the section "settings"
-// and handed down to every menu (and, for its keys, to the checker).
+// and handed down to every menu (and, for its keys, to the checker). Unread, they are those of
+// a configuration that sets none of them.
 #pragma once
 
+#include "base/config_names.h"
 #include "base/text.h"
 #include "menu/player.h"
 #include "platform/pad.h"
@@ -10,7 +12,7 @@
 // The diagnostic log: whether it is written, and the file it goes to.
 struct LogSettings {
     int bEnabled = 0;
-    char strFile[TEXT_MAX] = "";
+    char strFile[TEXT_MAX] = TOVAK_DEFAULT_LOG_FILE;
 };
 
 struct RunSettings {
@@ -18,7 +20,7 @@ struct RunSettings {
     LaunchSettings launch;
     // The keys a controller sends: `pad` laid over the default mapping. Off (pad=N): no
     // controller is read at all. Each selection's `selpad` is laid over it in turn.
-    PadMapping pad;
+    PadMapping pad = DefaultPadMapping();
 };
 
 // Reads every key of the run's settings from the section "settings": debug (a flag, default N)

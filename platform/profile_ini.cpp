@@ -331,8 +331,7 @@ int CIniProfile::GetInt(const char* section, const char* key, int def) {
 
 int ParseProfileInt(const char* text) {
     // Any control character or blank before the number is skipped.
-    while (*text && static_cast<unsigned char>(*text) <= ' ')
-        ++text;
+    text = SkipBlanks(text, [](std::uint32_t c) { return c <= ' '; });
     bool negative = false;
     if (*text == '+' || *text == '-') {
         negative = *text == '-';
