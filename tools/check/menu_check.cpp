@@ -48,12 +48,13 @@ class CKeyRecorder : public IProfileReader {
         Record(section, key);
         return inner_.GetInt(section, key, def);
     }
-    std::set<std::string> keys; // the keys read from the menu's own section
+    std::set<std::string> keys;         // the keys read from the menu's own section
+    std::vector<std::string> readOrder; // the same, in the order they were first read
 
   private:
     void Record(const char* section, const char* key) {
-        if (EqualsNoCase(section, section_))
-            keys.insert(Lower(key));
+        if (EqualsNoCase(section, section_) && keys.insert(Lower(key)).second)
+            readOrder.push_back(Lower(key));
     }
     IProfileReader& inner_;
     const char* section_;
@@ -90,14 +91,15 @@ const MenuSchema& Schema() {
 }
 
 // Keys of the section "settings" that start-up reads besides the menu's, the settings of the
-// whole run: learnt through the launcher's own reader of them.
+// whole run: learnt through the launcher's own reader of them, in its order (which decides
+// between keys equally near a misspelt one).
 const std::vector<std::string>& StartupKeys() {
     static const std::vector<std::string> keys = [] {
         CIniProfile none = CIniProfile::FromText("");
         CKeyRecorder recorder(none, kSettingsSection);
         RunSettings settings;
         ReadRunSettings(recorder, settings);
-        return std::vector<std::string>(recorder.keys.begin(), recorder.keys.end());
+        return recorder.readOrder;
     }();
     return keys;
 }
