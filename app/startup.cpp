@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/cmdline.h"
+#include "base/config_names.h"
 
 #include <cstring>
 
@@ -28,7 +29,7 @@ bool ResolveConfigPath(const char* workDir, const char* cmdLine, std::string& er
                 std::to_string(limit) + " characters:\n\n" + std::string(cmdLine);
         return false;
     }
-    const char* name = scan == CMDLINE_TOKEN ? token : "tovak.ini";
+    const char* name = scan == CMDLINE_TOKEN ? token : kConfigFileName;
     if (!JoinPath(g_szIniFile, sizeof g_szIniFile, g_szWorkDir, name)) {
         error = "The path of the configuration file is longer than " + std::to_string(limit) +
                 " characters:\n\n" + std::string(g_szWorkDir) + "\\" + name;

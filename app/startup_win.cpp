@@ -1,13 +1,13 @@
 #include "app/startup_win.h"
 
+#include "base/config_names.h"
 #include "base/diag.h"
 #include "base/program.h"
 #include "host/library_win.h"
 #include "app/startup.h"
 #include "image/gif.h"
-#include "menu/menu_config.h"
 #include "menu/menu_wnd_win.h"
-#include "menu/player.h"
+#include "menu/run_settings.h"
 #include "platform/pad_win.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
@@ -88,27 +88,22 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
         return EXIT_STARTUP_FAILED;
     }
 
+    // The run's settings are read once, here, and handed down to every menu.
+    RunSettings settings;
     CWinProfile profile(g_szIniFile);
-    profile.GetString(kSettingsSection, "debugfile", "c:\\tovak.txt", g_szLogFile,
-                      sizeof g_szLogFile);
-    char debug[TEXT_MAX];
-    profile.GetString(kSettingsSection, "debug", "N", debug, sizeof debug);
-    g_bLogEnabled = IsYes(debug);
+    ReadRunSettings(profile, settings);
+    CopyText(g_szLogFile, sizeof g_szLogFile, settings.log.strFile);
+    g_bLogEnabled = settings.log.bEnabled;
     WriteLog("WinMain at1");
     // pad=N: no controller is ever read.
-    char pad[TEXT_MAX];
-    profile.GetString(kSettingsSection, "pad", "", pad, sizeof pad);
-    PadMappingValue padValue;
-    char padError[TEXT_MAX];
-    ParsePadMapping(pad, padValue, padError, sizeof padError);
-    if (padValue.eSwitch != PadMappingValue::kOff)
+    if (settings.pad.bOn)
         g_Pads.Enable();
 
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    g_imgLogo.Load("tovak_logo.gif"); // a missing or bad logo only means no logo window
+    g_imgLogo.Load(kLogoFileName); // a missing or bad logo only means no logo window
     WriteLog("WinMain at2");
 
-    if (!g_AtlLib.Load("atl.dll")) {
+    if (!g_AtlLib.Load(kContainerLibraryName)) {
         if (MessageBoxA(nullptr, kAtlMissingText, kAtlMissingCaption, MB_YESNO | MB_ICONQUESTION) ==
             IDYES)
             OpenSeparateBrowser(kBrowserDownloadUrl);
@@ -148,10 +143,8 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
         ~PadCleanup() { g_Pads.Stop(); }
     } padCleanup;
 
-    LaunchSettings launchSettings;
-    ReadLaunchSettings(profile, launchSettings);
     CMenuWnd* menu = nullptr;
-    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, "Settings", launchSettings, &menu))
+    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, kFirstMenuSection, settings, &menu))
         return EXIT_MENU_FAILED;
     WriteLog("WinMain at6");
 

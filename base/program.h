@@ -1,12 +1,12 @@
-// Names the program shows in its texts.
+// The program's own names: its file name as its texts show it, the library that hosts the
+// games' controls, and the browser maker's site that texts name.
 #pragma once
 
 // The program's file name, as error texts name it.
 constexpr const char* kProgramName = "tovak.exe";
 
-// The configuration's section of the settings that hold for the whole run (the diagnostic log,
-// the players); the first menu shares it.
-constexpr const char* kSettingsSection = "settings";
+// The control-container library that hosts the games' controls.
+constexpr const char* kContainerLibraryName = "atl.dll";
 
 // The web browser's maker, whose site the texts about a missing browser name, and its
 // download page.

@@ -64,6 +64,11 @@ bool ContainsNoCase(const char* text, const char* needle) {
     return *needle == '\0';
 }
 
+int IsYes(const char* text) {
+    char c = text[0];
+    return (c == 'Y' || c == 'y' || c == 'T' || c == 't') ? 1 : 0;
+}
+
 std::uint32_t ColorToColorRef(int rgb) {
     std::uint32_t value = static_cast<std::uint32_t>(rgb);
     return ((value & 0xFFu) << 16) | (value & 0xFF00u) | ((value >> 16) & 0xFFu);

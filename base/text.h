@@ -5,8 +5,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 constexpr std::size_t TEXT_MAX = 300;
+
+// The value of a character of text: a char as unsigned, wider characters as they are.
+constexpr std::uint32_t CharValue(char c) {
+    return static_cast<unsigned char>(c);
+}
+constexpr std::uint32_t CharValue(char16_t c) {
+    return c;
+}
 
 // Copies src into dst (size bytes, terminator included). Returns true when the whole text fit;
 // otherwise dst holds the text cut to size - 1 characters and the result is false.
@@ -34,6 +43,45 @@ bool EqualsNoCase(const char* a, const char* b);
 // to case.
 bool StartsWithNoCase(const char* text, const char* prefix);
 bool ContainsNoCase(const char* text, const char* needle);
+
+// The blanks of the C library in its default locale: space, tab, line feed, vertical tab, form
+// feed and carriage return.
+constexpr bool IsCBlank(std::uint32_t c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+// Space and tab: the blanks between the words of a command line or the items of a list.
+constexpr bool IsSpaceOrTab(std::uint32_t c) {
+    return c == ' ' || c == '\t';
+}
+
+// The one trimming of the program: the text [begin, end) without the characters at its start
+// (SkipBlanks) or its end (EndBeforeBlanks) that isBlank takes for blanks, or without both
+// (TrimBlanks). Each kind of text has its own blanks; isBlank is called with its characters'
+// values (a char as unsigned).
+template <class Ch, class IsBlank>
+const Ch* SkipBlanks(const Ch* begin, const Ch* end, IsBlank isBlank) {
+    while (begin < end && isBlank(CharValue(*begin)))
+        ++begin;
+    return begin;
+}
+template <class Ch, class IsBlank>
+const Ch* EndBeforeBlanks(const Ch* begin, const Ch* end, IsBlank isBlank) {
+    while (end > begin && isBlank(CharValue(end[-1])))
+        --end;
+    return end;
+}
+template <class Ch, class IsBlank>
+void TrimBlanks(const Ch*& begin, const Ch*& end, IsBlank isBlank) {
+    begin = SkipBlanks(begin, end, isBlank);
+    end = EndBeforeBlanks(begin, end, isBlank);
+}
+// A terminated text without its leading blanks.
+template <class IsBlank> const char* SkipBlanks(const char* text, IsBlank isBlank) {
+    return SkipBlanks(text, text + std::strlen(text), isBlank);
+}
+
+// A configuration's yes/no value: 1 when its first character is Y, y, T or t.
+int IsYes(const char* text);
 
 // A configuration colour 0xRRGGBB as a Windows COLORREF 0x00BBGGRR.
 std::uint32_t ColorToColorRef(int rgb);

@@ -1,24 +1,21 @@
 #include "menu/menu_config.h"
 
+#include "base/config_names.h"
 #include "base/diag.h"
 #include "base/int_range.h"
-#include "base/program.h"
 
 #include <cstdint>
 #include <cstring>
 
-const char* const kTitleImageFailedFormat = "%s - failed to load title screen image %s";
-
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+constexpr std::size_t kKeyMax = sizeof(MenuLoadError::strKey);
 
-// Reads "key%d" of selection n into buffer.
-void ReadSelKey(IProfileReader& profile, const char* section, const char* format, int n,
+// Reads the key base followed by n (selcode1, ...) of selection n into buffer; keyOut (kKeyMax
+// bytes) receives the key's name.
+void ReadSelKey(IProfileReader& profile, const char* section, const char* base, int n,
                 const char* def, char* buffer, std::size_t size, char* keyOut) {
-    FormatText(keyOut, 64, format, n);
+    FormatText(keyOut, kKeyMax, "%s%d", base, n);
     profile.GetString(section, keyOut, def, buffer, size);
 }
 
@@ -32,8 +29,7 @@ int ScanIntList(const char* text, int* values, int count) {
                 return i;
             ++p;
         }
-        while (IsBlank(*p))
-            ++p;
+        p = SkipBlanks(p, IsCBlank);
         bool negative = false;
         if (*p == '+' || *p == '-')
             negative = *p++ == '-';
@@ -66,11 +62,6 @@ int HexToColor(const char* text) {
     return static_cast<int>(value);
 }
 
-int IsYes(const char* text) {
-    char c = text[0];
-    return (c == 'Y' || c == 'y' || c == 'T' || c == 't') ? 1 : 0;
-}
-
 int QualityFromText(const char* text) {
     if (EqualsNoCase(text, "LOW"))
         return 1;
@@ -83,68 +74,62 @@ int QualityFromText(const char* text) {
     return 4;
 }
 
-int LoadMenuModel(IProfileReader& profile, const char* section, const char* configPath,
-                  const MenuMetrics& metrics, CMenuModel& model, char* error,
-                  std::size_t errorSize) {
+MenuLoadError LoadMenuModel(IProfileReader& profile, const char* section, const PadMapping& padBase,
+                            const MenuMetrics& metrics, CMenuModel& model) {
     WriteLog("CMenuWnd::LoadMenu");
+    MenuLoadError error;
     if (!CopyText(model.strSection, sizeof model.strSection, section)) {
-        FormatText(error, errorSize,
-                   "%s - Settings config problem\n\n%s\n\nMenu section name "
-                   "is too long (at most %d characters)",
-                   kProgramName, configPath, static_cast<int>(TEXT_MAX - 1));
-        return 0;
+        error.kind = MenuLoadErrorKind::SectionNameTooLong;
+        error.nLimit = static_cast<int>(TEXT_MAX - 1);
+        return error;
     }
     const char* s = model.strSection;
     profile.GetString(s, "title", "No title", model.strTitle, TEXT_MAX);
-    profile.GetString(s, "titleimage", "", model.strTitleImage, TEXT_MAX);
+    profile.GetString(s, kTitleImageKey, "", model.strTitleImage, TEXT_MAX);
     profile.GetString(s, "playtitle", "Play Game", model.strPlayTitle, TEXT_MAX);
     profile.GetString(s, "visittitle", "Not Set", model.strVisitTitle, TEXT_MAX);
     profile.GetString(s, "visiturl", "", model.strVisitUrl, TEXT_MAX);
     profile.GetString(s, "exittitle", "Exit", model.strExitTitle, TEXT_MAX);
 
-    int count = profile.GetInt(s, "numselections", 0);
+    int count = profile.GetInt(s, kNumSelectionsKey, 0);
     if (count > MAX_SELECTIONS) {
-        FormatText(error, errorSize,
-                   "Too many selections specified in ini file numselections=%d, max=%d", count,
-                   MAX_SELECTIONS);
-        return 0;
+        error.kind = MenuLoadErrorKind::TooManySelections;
+        error.nCount = count;
+        error.nLimit = MAX_SELECTIONS;
+        return error;
     }
     model.nDefaultSelection = profile.GetInt(s, "defaultselection", 0);
 
     char text[TEXT_MAX];
     char screenBg[TEXT_MAX];
-    char key[64];
+    char key[kKeyMax];
     // A mapping item the launcher does not understand is skipped (the checker reports it).
     char ignored[TEXT_MAX];
     PadMappingValue padValue;
-    PadMapping padBase = DefaultPadMapping();
-    profile.GetString(kSettingsSection, "pad", "", text, sizeof text);
-    ParsePadMapping(text, padValue, ignored, sizeof ignored);
-    ApplyPadMapping(padBase, padValue);
     for (int n = 1; n <= count; ++n) {
         MenuSelection& sel = model.sel[model.nSelections];
         int v[4];
 
-        ReadSelKey(profile, s, "selscreensize%d", n, "0,0", text, sizeof text, key);
+        ReadSelKey(profile, s, "selscreensize", n, "0,0", text, sizeof text, key);
         v[0] = v[1] = 0;
         bool ok = ScanIntList(text, v, 2) == 2;
         sel.nScreenWidth = v[0];
         sel.nScreenHeight = v[1];
         if (ok) {
-            ReadSelKey(profile, s, "selscreencolordepth%d", n, "16", text, sizeof text, key);
+            ReadSelKey(profile, s, "selscreencolordepth", n, "16", text, sizeof text, key);
             v[0] = 0;
             ok = ScanIntList(text, v, 1) == 1;
             sel.nColorDepth = v[0];
         }
         if (ok) {
-            ReadSelKey(profile, s, "selgamesize%d", n, "0,0", text, sizeof text, key);
+            ReadSelKey(profile, s, kSelGameSizeKey, n, "0,0", text, sizeof text, key);
             v[0] = v[1] = 0;
             ok = ScanIntList(text, v, 2) == 2;
             sel.nGameWidth = v[0];
             sel.nGameHeight = v[1];
         }
         if (ok) {
-            ReadSelKey(profile, s, "selpos%d", n, "0,0,0,0", text, sizeof text, key);
+            ReadSelKey(profile, s, kSelPosKey, n, "0,0,0,0", text, sizeof text, key);
             v[0] = v[1] = v[2] = v[3] = 0;
             ok = ScanIntList(text, v, 4) == 4;
             sel.nPosX = v[0];
@@ -153,33 +138,32 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
             sel.nPosHeight = v[3];
         }
         if (!ok) {
-            FormatText(error, errorSize,
-                       "%s - Settings config problem\n\n%s\n\n%s - not enough values specified",
-                       kProgramName, configPath, key);
-            return 0;
+            error.kind = MenuLoadErrorKind::NotEnoughValues;
+            CopyText(error.strKey, sizeof error.strKey, key);
+            return error;
         }
 
-        ReadSelKey(profile, s, "selcode%d", n, "exit", sel.strCode, TEXT_MAX, key);
-        ReadSelKey(profile, s, "selcolor%d", n, "00FF00", text, sizeof text, key);
+        ReadSelKey(profile, s, kSelCodeKey, n, "exit", sel.strCode, TEXT_MAX, key);
+        ReadSelKey(profile, s, kSelColorKey, n, "00FF00", text, sizeof text, key);
         sel.clrFocus = HexToColor(text);
-        ReadSelKey(profile, s, "selscreenbgcolor%d", n, "000000", screenBg, sizeof screenBg, key);
+        ReadSelKey(profile, s, kSelScreenBgColorKey, n, "000000", screenBg, sizeof screenBg, key);
         sel.clrScreenBg = HexToColor(screenBg);
         // Without its own value the game's colour follows the screen colour.
-        ReadSelKey(profile, s, "selgamebgcolor%d", n, screenBg, text, sizeof text, key);
+        ReadSelKey(profile, s, kSelGameBgColorKey, n, screenBg, text, sizeof text, key);
         sel.clrGameBg = HexToColor(text);
-        ReadSelKey(profile, s, "seldesc%d", n, "", sel.strDesc, TEXT_MAX, key);
-        ReadSelKey(profile, s, "selscreenfull%d", n, "", text, sizeof text, key);
+        ReadSelKey(profile, s, kSelDescKey, n, "", sel.strDesc, TEXT_MAX, key);
+        ReadSelKey(profile, s, "selscreenfull", n, "", text, sizeof text, key);
         sel.bScreenFull = IsYes(text);
-        ReadSelKey(profile, s, "selshowcursor%d", n, "Y", text, sizeof text, key);
+        ReadSelKey(profile, s, "selshowcursor", n, "Y", text, sizeof text, key);
         sel.bShowCursor = IsYes(text);
-        ReadSelKey(profile, s, "selscreenclosebtn%d", n, "Y", text, sizeof text, key);
+        ReadSelKey(profile, s, "selscreenclosebtn", n, "Y", text, sizeof text, key);
         sel.bCloseBtn = IsYes(text);
-        ReadSelKey(profile, s, "selcloseonevent%d", n, "Y", text, sizeof text, key);
+        ReadSelKey(profile, s, "selcloseonevent", n, "Y", text, sizeof text, key);
         sel.bCloseOnEvent = IsYes(text);
-        ReadSelKey(profile, s, "selurl%d", n, "", sel.strUrl, TEXT_MAX, key);
-        ReadSelKey(profile, s, "selquality%d", n, "", text, sizeof text, key);
+        ReadSelKey(profile, s, kSelUrlKey, n, "", sel.strUrl, TEXT_MAX, key);
+        ReadSelKey(profile, s, "selquality", n, "", text, sizeof text, key);
         sel.nQuality = QualityFromText(text);
-        ReadSelKey(profile, s, "selpad%d", n, "", text, sizeof text, key);
+        ReadSelKey(profile, s, kSelPadKey, n, "", text, sizeof text, key);
         sel.pad = padBase;
         ParsePadMapping(text, padValue, ignored, sizeof ignored);
         ApplyPadMapping(sel.pad, padValue);
@@ -187,14 +171,12 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
     }
 
     if (model.nSelections == 0) {
-        FormatText(error, errorSize,
-                   "%s - Settings config problem\n\n%s\n\nNo valid screen settings found",
-                   kProgramName, configPath);
-        return 0;
+        error.kind = MenuLoadErrorKind::NoSelections;
+        return error;
     }
 
     model.nWidth = SaturatedInt(WideInt(profile.GetInt(s, "xsize", 450)) + 2 * metrics.cxDlgFrame);
     model.nHeight = SaturatedInt(WideInt(profile.GetInt(s, "ysize", 250)) + 2 * metrics.cyDlgFrame +
                                  metrics.cyCaption);
-    return 1;
+    return error;
 }

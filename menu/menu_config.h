@@ -26,8 +26,8 @@ struct MenuSelection {
     int bCloseBtn;
     int bCloseOnEvent;
     int nQuality;
-    // The keys a game controller sends to the game: the default mapping, with the `pad` of the
-    // section "settings" and then this selection's `selpad` laid over it.
+    // The keys a game controller sends to the game: the run's mapping (`pad` of the section
+    // "settings" over the default) with this selection's `selpad` laid over it.
     PadMapping pad;
 };
 
@@ -55,24 +55,36 @@ struct CMenuModel {
     int nDialogChoice = 0;
 };
 
-// Reads a menu section into the model: every key, default and error of the menu schema, the
-// controller mapping of each selection (with `pad` of the section "settings"), and the content
-// size from xsize/ysize and the metrics. The title image is named in
-// strTitleImage but not loaded here. Returns 1, or 0 with the error text the user must see
-// (configPath names the configuration file in the texts).
-int LoadMenuModel(IProfileReader& profile, const char* section, const char* configPath,
-                  const MenuMetrics& metrics, CMenuModel& model, char* error,
-                  std::size_t errorSize);
+// What went wrong when a menu did not load: its kind and the operands its text names.
+// FormatMenuLoadError (menu/menu_messages.h) makes the text the user sees.
+enum class MenuLoadErrorKind {
+    None,
+    SectionNameTooLong, // the section's name is longer than nLimit characters
+    TooManySelections,  // numselections=nCount is more than nLimit
+    NotEnoughValues,    // the number list strKey holds too few numbers
+    NoSelections,       // the section has no selections (or does not exist)
+    TitleImageFailed,   // the title image strName does not load
+};
 
-// The error text of a title image that does not load (printf format taking the program's name
-// and the image's file name as written in the configuration).
-extern const char* const kTitleImageFailedFormat;
+struct MenuLoadError {
+    MenuLoadErrorKind kind = MenuLoadErrorKind::None;
+    int nCount = 0;
+    int nLimit = 0;
+    char strKey[64] = "";
+    char strName[TEXT_MAX] = "";
+
+    bool Failed() const { return kind != MenuLoadErrorKind::None; }
+};
+
+// Reads a menu section into the model: every key, default and error of the menu schema, the
+// controller mapping of each selection (its `selpad` laid over padBase, the run's mapping), and
+// the content size from xsize/ysize and the metrics. The title image is named in strTitleImage
+// but not loaded here. Returns what went wrong, or an error of kind None.
+MenuLoadError LoadMenuModel(IProfileReader& profile, const char* section, const PadMapping& padBase,
+                            const MenuMetrics& metrics, CMenuModel& model);
 
 // The hexadecimal value of a colour text (red first), or 0 for anything that is not one.
 int HexToColor(const char* text);
-
-// 1 when the first character is Y, y, T or t.
-int IsYes(const char* text);
 
 // The Flash quality 1..5 named by a quality word (LOW, AUTOLOW, MEDIUM, AUTOHIGH; any other
 // text is 4).

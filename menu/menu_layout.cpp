@@ -1,5 +1,6 @@
 #include "menu/menu_layout.h"
 
+#include "base/config_names.h"
 #include "base/int_range.h"
 #include "base/text.h"
 
@@ -258,5 +259,5 @@ int SelectSizeChoice(long long itemData, int nSelections) {
 }
 
 bool OpensExitScreen(const char* exitTitleImage, const char* section) {
-    return exitTitleImage[0] != '\0' && !EqualsNoCase(section, "exitnag");
+    return exitTitleImage[0] != '\0' && !EqualsNoCase(section, kExitScreenSection);
 }

@@ -1,11 +1,12 @@
 #include "menu/menu_wnd_win.h"
 
+#include "base/config_names.h"
 #include "base/diag.h"
 #include "base/globals_win.h"
 #include "base/messages.h"
-#include "base/program.h"
 #include "base/scoped_win.h"
 #include "menu/launch.h"
+#include "menu/menu_messages.h"
 #include "menu/run_selection_win.h"
 #include "platform/pad_win.h"
 #include "platform/profile_win.h"
@@ -104,7 +105,7 @@ CMenuWnd::CMenuWnd() {
 }
 
 int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
-                             const LaunchSettings& settings, CMenuWnd** ppMenu) {
+                             const RunSettings& settings, CMenuWnd** ppMenu) {
     *ppMenu = nullptr;
     CMenuWnd* menu = new CMenuWnd;
     WriteLog("CMenuWnd::LoadAndRunMenu");
@@ -113,7 +114,7 @@ int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
         delete menu;
         return 0;
     }
-    menu->launchSettings = settings;
+    menu->runSettings = settings;
     if (!menu->LoadMenu(section))
         return 0;
     if (!menu->RunMenu(hParent, nShowCmd))
@@ -128,16 +129,19 @@ int CMenuWnd::LoadMenu(const char* section) {
     // start; the file is read once instead, by the reader that answers as they do.
     CIniProfile profile = CIniProfile::FromFile(g_szIniFile, AnsiProfileCodec());
     MenuMetrics metrics = CurrentScreenMetrics().frame;
-    char error[TEXT_MAX * 3];
-    if (!LoadMenuModel(profile, section, g_szIniFile, metrics, *this, error, sizeof error)) {
-        ShowError(error);
-        return 0;
+    MenuLoadError failure = LoadMenuModel(profile, section, runSettings.pad, metrics, *this);
+    if (!failure.Failed()) {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        if (strTitleImage[0] == '\0')
+            return 1;
+        if (imgTitle.Load(strTitleImage) == 0) {
+            failure.kind = MenuLoadErrorKind::TitleImageFailed;
+            CopyText(failure.strName, sizeof failure.strName, strTitleImage);
+        }
     }
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    if (strTitleImage[0] == '\0')
-        return 1;
-    if (imgTitle.Load(strTitleImage) == 0) {
-        FormatText(error, sizeof error, kTitleImageFailedFormat, kProgramName, strTitleImage);
+    if (failure.Failed()) {
+        char error[TEXT_MAX * 3];
+        FormatMenuLoadError(failure, g_szIniFile, error, sizeof error);
         ShowError(error);
         return 0;
     }
@@ -222,7 +226,7 @@ int CMenuWnd::ActivateSelection(int i, HWND hWindow) {
         // The sub-menu is owned by this menu's window; one that cannot be shown ends the
         // program after its own message.
         CMenuWnd* subMenu = nullptr;
-        if (!LoadAndRunMenu(hWindow, SW_SHOWNORMAL, s.strUrl, launchSettings, &subMenu)) {
+        if (!LoadAndRunMenu(hWindow, SW_SHOWNORMAL, s.strUrl, runSettings, &subMenu)) {
             PostQuitMessage(0);
             result = 0;
         }
@@ -324,10 +328,10 @@ void CMenuWnd::OnDestroy(HWND hWindow) {
         // The first menu or the exit screen: show the exit screen once, then end.
         char exitImage[TEXT_MAX];
         CWinProfile(g_szIniFile)
-            .GetString("exitnag", "titleimage", "", exitImage, sizeof exitImage);
+            .GetString(kExitScreenSection, kTitleImageKey, "", exitImage, sizeof exitImage);
         CMenuWnd* exitMenu = nullptr;
         if (!OpensExitScreen(exitImage, strSection) ||
-            LoadAndRunMenu(nullptr, SW_SHOWNORMAL, "exitnag", launchSettings, &exitMenu) != 1)
+            LoadAndRunMenu(nullptr, SW_SHOWNORMAL, kExitScreenSection, runSettings, &exitMenu) != 1)
             PostQuitMessage(0);
     }
     // Marked only now, so that the exit screen's registration above cannot free this object.

@@ -5,7 +5,7 @@
 #include "image/gif.h"
 #include "menu/menu_config.h"
 #include "menu/menu_layout.h"
-#include "menu/player.h"
+#include "menu/run_settings.h"
 #include "menu/window_table.h"
 
 #include <windows.h>
@@ -46,10 +46,10 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
   public:
     CMenuWnd();
 
-    // Makes a menu object that launches with the run's settings, loads the section and runs
-    // it. 1 on success; the object is stored in *ppMenu then.
+    // Makes a menu object that loads and launches with the run's settings, loads the section
+    // and runs it. 1 on success; the object is stored in *ppMenu then.
     static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
-                              const LaunchSettings& settings, CMenuWnd** ppMenu);
+                              const RunSettings& settings, CMenuWnd** ppMenu);
     // Reads the section into the model and loads its title image; 0 after an error box.
     int LoadMenu(const char* section);
     // A single selection runs at once, a title image gets the menu window, any other menu the
@@ -68,8 +68,10 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     int ActivateSelection(int i, HWND hWindow);
 
     CGifImage imgTitle;
-    // The run's launch settings, handed on to the menus this one opens.
-    LaunchSettings launchSettings;
+    // The run's settings, handed on to the menus this one opens; their launch settings go to
+    // every game it runs.
+    RunSettings runSettings;
+    const LaunchSettings& launchSettings = runSettings.launch;
     int nFocus = 0;
     int nTicks = 0;
     HWND hMenuWnd = nullptr;

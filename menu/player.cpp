@@ -1,7 +1,6 @@
 #include "menu/player.h"
 
-#include "base/program.h"
-#include "menu/menu_config.h"
+#include "base/config_names.h"
 
 #include <cstring>
 
@@ -14,10 +13,6 @@ const char* const kPlayerCommandTooLongFormat =
 namespace {
 
 const char* const kGamePathMark = "%1";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // Appends n characters of text to the text of dst (length characters so far); false when the
 // result and its terminator do not fit in size.
@@ -55,25 +50,14 @@ bool AppendArguments(char* dst, std::size_t size, std::size_t& length, const cha
 
 } // namespace
 
-void ReadLaunchSettings(IProfileReader& profile, LaunchSettings& settings) {
-    profile.GetString(kSettingsSection, "swfplayer", "", settings.strSwfPlayer, TEXT_MAX);
-    profile.GetString(kSettingsSection, "dcrplayer", "", settings.strDcrPlayer, TEXT_MAX);
-    profile.GetString(kSettingsSection, "htmplayer", "", settings.strHtmPlayer, TEXT_MAX);
-    char flag[TEXT_MAX];
-    profile.GetString(kSettingsSection, "playerfirst", "N", flag, sizeof flag);
-    settings.bPlayerFirst = IsYes(flag);
-    profile.GetString(kSettingsSection, "browsermode", "Y", flag, sizeof flag);
-    settings.bBrowserEmulation = IsYes(flag);
-}
-
 PlayerCommand PlayerFor(const LaunchSettings& settings, GameKind kind) {
     switch (kind) {
     case GameKind::Flash:
-        return PlayerCommand{"swfplayer", settings.strSwfPlayer};
+        return PlayerCommand{kSwfPlayerKey, settings.strSwfPlayer};
     case GameKind::Shockwave:
-        return PlayerCommand{"dcrplayer", settings.strDcrPlayer};
+        return PlayerCommand{kDcrPlayerKey, settings.strDcrPlayer};
     case GameKind::WebPage:
-        return PlayerCommand{"htmplayer", settings.strHtmPlayer};
+        return PlayerCommand{kHtmPlayerKey, settings.strHtmPlayer};
     default:
         return PlayerCommand{nullptr, ""};
     }
@@ -86,12 +70,11 @@ bool PlayerTakesGame(const LaunchSettings& settings, GameKind kind, bool bContro
 }
 
 const char* SplitPlayerProgram(const char* command, char* program, std::size_t size) {
-    while (IsBlank(*command))
-        ++command;
+    command = SkipBlanks(command, IsSpaceOrTab);
     bool quoted = *command == '"';
     const char* start = quoted ? command + 1 : command;
     const char* end = start;
-    while (*end && (quoted ? *end != '"' : !IsBlank(*end)))
+    while (*end && (quoted ? *end != '"' : !IsSpaceOrTab(CharValue(*end))))
         ++end;
     const char* rest = quoted && *end ? end + 1 : end;
     if (size == 0)
@@ -100,9 +83,7 @@ const char* SplitPlayerProgram(const char* command, char* program, std::size_t s
     std::size_t length = 0;
     if (!Append(program, size, length, start, static_cast<std::size_t>(end - start)))
         return nullptr;
-    while (IsBlank(*rest))
-        ++rest;
-    return rest;
+    return SkipBlanks(rest, IsSpaceOrTab);
 }
 
 bool MakePlayerCommand(const char* command, const char* workDir, const char* gamePath,

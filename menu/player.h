@@ -5,12 +5,11 @@
 
 #include "base/text.h"
 #include "menu/launch.h"
-#include "platform/profile.h"
 
 #include <cstddef>
 
-// The launch settings of the whole run, read once at start-up from the section "settings"
-// (whichever menu runs a game) and handed down to every menu.
+// The launch settings of the whole run (part of RunSettings, menu/run_settings.h): read once at
+// start-up from the section "settings", whichever menu runs a game.
 struct LaunchSettings {
     // Command lines of the players of Flash, Shockwave and web-page games; empty: none.
     char strSwfPlayer[TEXT_MAX] = "";
@@ -21,10 +20,6 @@ struct LaunchSettings {
     // The web browser control is asked, once per run, for its newest document mode.
     int bBrowserEmulation = 1;
 };
-
-// Reads the keys swfplayer, dcrplayer, htmplayer, playerfirst (a flag, default N) and
-// browsermode (a flag, default Y) of the section "settings".
-void ReadLaunchSettings(IProfileReader& profile, LaunchSettings& settings);
 
 // The player of a kind of game: the key that names it and its command line as configured
 // (empty when none is). Executables and unknown kinds have no key (null) and no player.

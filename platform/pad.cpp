@@ -138,16 +138,9 @@ const InputName* InputFromName(const char* name) {
     return nullptr;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // Copies text[begin, end) without the blanks around it; false when it does not fit.
 bool CopyTrimmed(char* dst, std::size_t size, const char* begin, const char* end) {
-    while (begin < end && IsBlank(*begin))
-        ++begin;
-    while (end > begin && IsBlank(end[-1]))
-        --end;
+    TrimBlanks(begin, end, IsSpaceOrTab);
     std::size_t length = static_cast<std::size_t>(end - begin);
     if (length >= size) {
         dst[0] = '\0';
@@ -305,7 +298,7 @@ bool ParsePadMapping(const char* text, PadMappingValue& value, char* error, std:
             value.eSwitch = PadMappingValue::kOff;
             return true;
         }
-        if (c == 'y' || c == 't') {
+        if (IsYes(whole)) {
             value.eSwitch = PadMappingValue::kOn;
             return true;
         }

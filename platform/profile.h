@@ -89,6 +89,10 @@ class CIniProfile : public IProfileReader {
     std::vector<Section> sections;
 };
 
+// The reader's quote rule: a value as written in the file (blanks around it dropped) that starts
+// and ends with the same quote, single or double, is read without them.
+bool ProfileDropsQuotes(const std::string& value);
+
 // The integer reader's rule on a value text: blanks, an optional sign, then decimal digits;
 // no digits gives 0.
 int ParseProfileInt(const char* text);

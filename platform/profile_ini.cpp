@@ -11,16 +11,14 @@ namespace {
 // The blanks that the profile reader drops around lines, names and values: the C blanks and
 // the DOS end-of-file mark ^Z; no other character, in any encoding.
 bool IsBlankUnit(std::uint32_t c) {
-    return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
+    return IsCBlank(c) || c == 0x1A;
 }
 
 // Compares a stored name with a name asked for; blanks around the asked name do not count.
 bool SameName(const std::string& stored, const char* asked) {
-    while (*asked && IsBlankUnit(static_cast<unsigned char>(*asked)))
-        ++asked;
-    std::size_t n = std::strlen(asked);
-    while (n > 0 && IsBlankUnit(static_cast<unsigned char>(asked[n - 1])))
-        --n;
+    const char* end = asked + std::strlen(asked);
+    TrimBlanks(asked, end, IsBlankUnit);
+    std::size_t n = static_cast<std::size_t>(end - asked);
     if (stored.size() != n)
         return false;
     for (std::size_t i = 0; i < n; ++i) {
@@ -48,17 +46,6 @@ std::size_t CopyValue(const std::string& value, bool quoted, char* buffer, std::
     return n;
 }
 
-bool IsQuoted(const std::string& value) {
-    return value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
-}
-
-std::uint32_t Unit(char c) {
-    return static_cast<unsigned char>(c);
-}
-std::uint32_t Unit(char16_t c) {
-    return c;
-}
-
 // A name or a value as it stands in the file.
 template <class Ch> struct Piece {
     const Ch* text = nullptr;
@@ -76,10 +63,7 @@ template <class Ch> struct RawLine {
 // Blanks around it dropped, then cut at its first NUL: the reader keeps names and values as
 // NUL-terminated strings.
 template <class Ch> Piece<Ch> Trimmed(const Ch* start, const Ch* stop) {
-    while (start < stop && IsBlankUnit(Unit(*start)))
-        ++start;
-    while (stop > start && IsBlankUnit(Unit(stop[-1])))
-        --stop;
+    TrimBlanks(start, stop, IsBlankUnit);
     const Ch* nul = start;
     while (nul < stop && *nul != 0)
         ++nul;
@@ -107,10 +91,7 @@ template <class Ch, class Emit> void SplitLines(const Ch* p, const Ch* end, Emit
         const Ch* start = p;
         const Ch* stop = next;
         p = next;
-        while (start < stop && IsBlankUnit(Unit(*start)))
-            ++start;
-        while (stop > start && IsBlankUnit(Unit(stop[-1])))
-            --stop;
+        TrimBlanks(start, stop, IsBlankUnit);
         if (start >= stop)
             continue;
         RawLine<Ch> raw;
@@ -157,7 +138,7 @@ HeldLine Hold(const RawLine<char>& raw, IProfileTextCodec&) {
     held.item.bHasValue = raw.bHasValue;
     held.item.name.assign(raw.name.text, raw.name.length);
     held.item.value.assign(raw.value.text, raw.value.length);
-    held.bQuoted = IsQuoted(held.item.value);
+    held.bQuoted = ProfileDropsQuotes(held.item.value);
     return held;
 }
 
@@ -180,7 +161,7 @@ HeldLine Hold(const RawLine<char16_t>& raw, IProfileTextCodec& codec) {
         else
             plain = false;
     }
-    held.bQuoted = IsQuoted(ascii);
+    held.bQuoted = ProfileDropsQuotes(ascii);
     if (!plain)
         held.numberText = std::move(ascii);
     return held;
@@ -258,6 +239,10 @@ class CUtf8Codec : public IProfileTextCodec {
 
 } // namespace
 
+bool ProfileDropsQuotes(const std::string& value) {
+    return value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+}
+
 IProfileTextCodec& Utf8ProfileCodec() {
     static CUtf8Codec codec;
     return codec;
@@ -325,9 +310,11 @@ std::size_t CIniProfile::GetString(const char* section, const char* key, const c
         return CopyValue(entry->value, entry->bQuoted, buffer, size);
     // The default loses its trailing blanks (blanks only, not tabs).
     std::string fallback = def ? def : "";
-    while (!fallback.empty() && fallback.back() == ' ')
-        fallback.pop_back();
-    return CopyValue(fallback, IsQuoted(fallback), buffer, size);
+    fallback.resize(
+        static_cast<std::size_t>(EndBeforeBlanks(fallback.data(), fallback.data() + fallback.size(),
+                                                 [](std::uint32_t c) { return c == ' '; }) -
+                                 fallback.data()));
+    return CopyValue(fallback, ProfileDropsQuotes(fallback), buffer, size);
 }
 
 int CIniProfile::GetInt(const char* section, const char* key, int def) {
@@ -344,8 +331,7 @@ int CIniProfile::GetInt(const char* section, const char* key, int def) {
 
 int ParseProfileInt(const char* text) {
     // Any control character or blank before the number is skipped.
-    while (*text && static_cast<unsigned char>(*text) <= ' ')
-        ++text;
+    text = SkipBlanks(text, [](std::uint32_t c) { return c <= ' '; });
     bool negative = false;
     if (*text == '+' || *text == '-') {
         negative = *text == '-';

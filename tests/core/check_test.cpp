@@ -1,5 +1,6 @@
 // tovak-check end to end: broken game folders made here, each with several faults, checked
 // against the exact findings; the sample game clean; a preview decoded back.
+#include "base/config_names.h"
 #include "image/gif.h"
 #include "tools/check/menu_check.h"
 #include "platform/profile.h"
@@ -87,36 +88,37 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
     fs::copy_file(kSample + "/title.gif", dir + "/title.gif"); // 640 x 480
     Write("tool.exe", "not an executable");
     Write("Game.exe.files/movie.swf", "FWS");
-    Write("tovak.ini", "; broken on purpose\r\n"
-                       "[Settings]\r\n"
-                       "titleimage=TITLE.GIF\r\n"
-                       "numselections=4\r\n"
-                       "selpos1=-20,10,100,50\r\n"
-                       "selcolor1=#00FF00\r\n"
-                       "selcode1=run\r\n"
-                       "selurl1=game.exe.files\\movie.swf\r\n"
-                       "seldesc1=A description far too long to fit in the window, surely it is\r\n"
-                       "selpos2=50,30,100,50\r\n"
-                       "selcod2=menu\r\n"
-                       "\r\n"
-                       "selcode2=menu\r\n"
-                       "selurl2=Missing\r\n"
-                       "selpos3=700,500,10,10\r\n"
-                       "selcode3=run\r\n"
-                       "selurl3=readme.txt\r\n"
-                       "selscreensize3=640,480\r\n"
-                       "selgamesize3=800,600\r\n"
-                       "selpos4=10,10,0,50\r\n"
-                       "selcode4=rnu\r\n"
-                       "SELCODE4=run\r\n"
-                       "selpos5=1,1,1,1\r\n"
-                       "selcolor4=00ff00\r\n"
-                       "pad=Q=Z,START=ESCAPE\r\n"
-                       "selpad4=A=SPCE,lt=esc\r\n"
-                       "[Unused]\r\n"
-                       "title=x\r\n"
-                       "[settings]\r\n"
-                       "title=dup\r\n");
+    Write(kConfigFileName,
+          "; broken on purpose\r\n"
+          "[Settings]\r\n"
+          "titleimage=TITLE.GIF\r\n"
+          "numselections=4\r\n"
+          "selpos1=-20,10,100,50\r\n"
+          "selcolor1=#00FF00\r\n"
+          "selcode1=run\r\n"
+          "selurl1=game.exe.files\\movie.swf\r\n"
+          "seldesc1=A description far too long to fit in the window, surely it is\r\n"
+          "selpos2=50,30,100,50\r\n"
+          "selcod2=menu\r\n"
+          "\r\n"
+          "selcode2=menu\r\n"
+          "selurl2=Missing\r\n"
+          "selpos3=700,500,10,10\r\n"
+          "selcode3=run\r\n"
+          "selurl3=readme.txt\r\n"
+          "selscreensize3=640,480\r\n"
+          "selgamesize3=800,600\r\n"
+          "selpos4=10,10,0,50\r\n"
+          "selcode4=rnu\r\n"
+          "SELCODE4=run\r\n"
+          "selpos5=1,1,1,1\r\n"
+          "selcolor4=00ff00\r\n"
+          "pad=Q=Z,START=ESCAPE\r\n"
+          "selpad4=A=SPCE,lt=esc\r\n"
+          "[Unused]\r\n"
+          "title=x\r\n"
+          "[settings]\r\n"
+          "title=dup\r\n");
     RunResult r = RunCheck({"--preview", dir + "/shots", dir});
     EXPECT_EQ(1, r.code);
     std::string missing = "tovak.exe - Settings config problem\\n\\n" + dir +
@@ -172,47 +174,47 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
 
 TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
     Write("title.gif", "GIF89a");
-    Write("tovak_logo.gif", "nope");
+    Write(kLogoFileName, "nope");
     Write("Page.HTM", "<html>");
     Write("tools/dcr.exe", "not a program");
-    Write("tovak.ini", "stray=1\n"
-                       "[settings]\n"
-                       "debug=N\n"
-                       "numselections=8\n"
-                       "titleimage=title.gif\n"
-                       "xsize\n"
-                       "selcode1=menu\n"
-                       "selurl1=Sub\n"
-                       "selcode2=menu\n"
-                       "selurl2=Empty\n"
-                       "selcode3=menu\n"
-                       "selurl3=many\n"
-                       "selcode4=runexit\n"
-                       "selurl4=setup.exe\n"
-                       "selcode5=run\n"
-                       "selurl5=HTTP://example.com/game.swf\n"
-                       "seldesc5=" +
-                           std::string(300, 'x') +
-                           "\n"
-                           "selcode6=runclose\n"
-                           "selurl6=page.htm\n"
-                           "selcode7=run\n"
-                           "selurl7=missing.htm\n"
-                           "selcode8=menu\n"
-                           "selurl8=EMPTY\n"
-                           "swfplayr=flash.exe\n"
-                           "dcrplayer=tools\\dcr.exe %1\n"
-                           "htmplayer=\"page player.exe\" \"%1\"\n"
-                           "[Sub]\n"
-                           "numselections=2\n"
-                           "selscreensize1=800\n"
-                           "[Empty]\n"
-                           "numselections=0\n"
-                           "numselection=2\n"
-                           "[Many]\n"
-                           "numselections=21\n"
-                           "[exitnag]\n"
-                           "title=Bye\n");
+    Write(kConfigFileName, "stray=1\n"
+                           "[settings]\n"
+                           "debug=N\n"
+                           "numselections=8\n"
+                           "titleimage=title.gif\n"
+                           "xsize\n"
+                           "selcode1=menu\n"
+                           "selurl1=Sub\n"
+                           "selcode2=menu\n"
+                           "selurl2=Empty\n"
+                           "selcode3=menu\n"
+                           "selurl3=many\n"
+                           "selcode4=runexit\n"
+                           "selurl4=setup.exe\n"
+                           "selcode5=run\n"
+                           "selurl5=HTTP://example.com/game.swf\n"
+                           "seldesc5=" +
+                               std::string(300, 'x') +
+                               "\n"
+                               "selcode6=runclose\n"
+                               "selurl6=page.htm\n"
+                               "selcode7=run\n"
+                               "selurl7=missing.htm\n"
+                               "selcode8=menu\n"
+                               "selurl8=EMPTY\n"
+                               "swfplayr=flash.exe\n"
+                               "dcrplayer=tools\\dcr.exe %1\n"
+                               "htmplayer=\"page player.exe\" \"%1\"\n"
+                               "[Sub]\n"
+                               "numselections=2\n"
+                               "selscreensize1=800\n"
+                               "[Empty]\n"
+                               "numselections=0\n"
+                               "numselection=2\n"
+                               "[Many]\n"
+                               "numselections=21\n"
+                               "[exitnag]\n"
+                               "title=Bye\n");
     RunResult r = RunCheck({dir + "/tovak.ini"});
     EXPECT_EQ(1, r.code);
     std::string problem = "tovak.exe - Settings config problem\\n\\n" + dir + "/tovak.ini\\n\\n";
@@ -278,7 +280,7 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
 }
 
 TEST_F(CheckToolTest, NoFirstMenuAndUsageProblems) {
-    Write("tovak.ini", "[Setting]\nnumselections=1\n");
+    Write(kConfigFileName, "[Setting]\nnumselections=1\n");
     RunResult r = RunCheck({dir});
     EXPECT_EQ(1, r.code);
     EXPECT_EQ(Lines({": error: [Settings] numselections: there is no section [Settings]: "
@@ -297,6 +299,29 @@ TEST_F(CheckToolTest, NoFirstMenuAndUsageProblems) {
     EXPECT_EQ("tovak-check: " + dir + "/none: no such folder or file\n", r.err);
     fs::remove(dir + "/tovak.ini");
     EXPECT_EQ(2, RunCheck({dir}).code); // a folder without its configuration file
+}
+
+TEST_F(CheckToolTest, AFolderNamedLikeAMessageChangesNoFinding) {
+    // The launcher's texts name the configuration file; what a finding is about must not depend
+    // on the words of its path.
+    std::string game = dir + "/Too many selections";
+    fs::create_directories(game);
+    std::ofstream(game + "/" + kConfigFileName, std::ios::binary) << "[settings]\n"
+                                                                     "numselections=1\n"
+                                                                     "selcode1=menu\n"
+                                                                     "selurl1=Empty\n"
+                                                                     "[Empty]\n"
+                                                                     "numselections=0\n";
+    RunResult r = RunCheck({game});
+    EXPECT_EQ(1, r.code);
+    std::string config = game + "/tovak.ini";
+    EXPECT_EQ(config + ": warning: tovak_logo.gif: the logo is missing; games start without it\n" +
+                  config +
+                  ":4: error: [settings] selurl1: section [Empty] has no selections: tovak.exe - "
+                  "Settings config problem\\n\\n" +
+                  config + "\\n\\nNo valid screen settings found\n" + config +
+                  ": 2 menus, 1 selection, 1 error, 1 warning\n",
+              r.out);
 }
 
 TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) {

@@ -1,6 +1,8 @@
 // The menu schema read from a section: values, defaults, and every error text.
 #include "fake_error_box.h"
 #include "menu/menu_config.h"
+#include "menu/menu_messages.h"
+#include "menu/run_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +20,16 @@ struct Load {
     std::unique_ptr<CMenuModel> model;
 };
 
+// Loads the section with the run's settings of the same text, as the launcher does.
 Load LoadText(const std::string& text, const char* section = "Settings") {
     CIniProfile ini = CIniProfile::FromText(text);
+    RunSettings run;
+    ReadRunSettings(ini, run);
     Load load{0, "", std::make_unique<CMenuModel>()};
+    MenuLoadError failure = LoadMenuModel(ini, section, run.pad, kMetrics, *load.model);
+    load.result = failure.Failed() ? 0 : 1;
     char error[1024] = "";
-    load.result = LoadMenuModel(ini, section, kPath, kMetrics, *load.model, error, sizeof error);
+    FormatMenuLoadError(failure, kPath, error, sizeof error);
     load.error = error;
     return load;
 }

@@ -1,4 +1,5 @@
 #include "menu/menu_layout.h"
+#include "base/config_names.h"
 
 #include <gtest/gtest.h>
 
@@ -379,7 +380,7 @@ TEST(SelectSizeDialog, ChoiceMustNameASelection) {
 TEST(MenuExitScreen, OnlyWithAnImageAndNotFromItself) {
     EXPECT_TRUE(OpensExitScreen("bye.gif", "Settings"));
     EXPECT_FALSE(OpensExitScreen("", "Settings"));
-    EXPECT_FALSE(OpensExitScreen("bye.gif", "exitnag"));
+    EXPECT_FALSE(OpensExitScreen("bye.gif", kExitScreenSection));
     EXPECT_FALSE(OpensExitScreen("bye.gif", "ExitNag"));
     EXPECT_TRUE(OpensExitScreen("bye.gif", "exitnag2"));
 }

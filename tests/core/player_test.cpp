@@ -2,6 +2,7 @@
 // tovak.ini (the profile reader strips quotes around a whole value), and when a player plays a
 // game instead of its control.
 #include "menu/player.h"
+#include "menu/run_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -39,9 +40,9 @@ TEST(PlayerCommand, LinesAsWrittenInTheConfiguration) {
     };
     for (const auto& [written, made] : cases) {
         CIniProfile ini = CIniProfile::FromText(std::string("[Settings]\nswfplayer=") + written);
-        LaunchSettings settings;
-        ReadLaunchSettings(ini, settings);
-        EXPECT_EQ(Make(PlayerFor(settings, GameKind::Flash).command), made) << written;
+        RunSettings settings;
+        ReadRunSettings(ini, settings);
+        EXPECT_EQ(Make(PlayerFor(settings.launch, GameKind::Flash).command), made) << written;
     }
 
     // What does not fit is refused whole: the game's path many times, or the program's path.

@@ -5,9 +5,12 @@
 // game screen).
 #include "fuzz_support.h"
 
+#include "base/config_names.h"
 #include "menu/launch.h"
 #include "menu/menu_config.h"
 #include "menu/menu_layout.h"
+#include "menu/menu_messages.h"
+#include "menu/run_settings.h"
 #include "screen/display_mode.h"
 #include "screen/game_screen.h"
 
@@ -109,7 +112,9 @@ void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     CIniProfile ini = CIniProfile::FromText(text);
-    std::set<std::string> sections = {"Settings", "exitnag"};
+    RunSettings run;
+    ReadRunSettings(ini, run);
+    std::set<std::string> sections = {kFirstMenuSection, kExitScreenSection};
     for (const IniItem& item : ParseIniItems(text)) {
         if (item.bSection && sections.size() < 32)
             sections.insert(item.name);
@@ -117,14 +122,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CFixedMeasure measure;
     for (const std::string& section : sections) {
         auto model = std::make_unique<CMenuModel>();
+        MenuLoadError failure =
+            LoadMenuModel(ini, section.c_str(), run.pad, MenuMetrics{3, 3, 19}, *model);
+        if (!failure.Failed()) {
+            Drive(*model, measure);
+            continue;
+        }
         char error[TEXT_MAX * 3];
         std::memset(error, '#', sizeof error);
-        if (LoadMenuModel(ini, section.c_str(), "tovak.ini", MenuMetrics{3, 3, 19}, *model, error,
-                          sizeof error)) {
-            Drive(*model, measure);
-        } else if (std::memchr(error, '\0', sizeof error) == nullptr) {
+        FormatMenuLoadError(failure, kConfigFileName, error, sizeof error);
+        if (std::memchr(error, '\0', sizeof error) == nullptr)
             std::abort(); // an error text must be terminated within its buffer
-        }
     }
     return 0;
 }

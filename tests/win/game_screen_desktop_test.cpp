@@ -39,7 +39,7 @@ TEST(GameScreenDesktop, FullScreenFlashThenShockwaveThatEndsTheProgram) {
     GameFolder g("game_full_screen", 2, sels);
     // A logo of one colour, 100 x 50: centred on the 640 x 480 screen while the game loads.
     const COLORREF logoColour = RGB(0xF0, 0xA0, 0x10);
-    g.folder.AddGif("tovak_logo.gif", menutest::Picture(100, 50, {0xF0A010}));
+    g.folder.AddGif(kLogoFileName, menutest::Picture(100, 50, {0xF0A010}));
     g.Start();
     ASSERT_TRUE(CursorShowing());
 

@@ -19,9 +19,9 @@ TEST(GameScreen, WindowedPageInWinesBrowserControl) {
     GameFolder g("game_windowed_page", 1, Selection(1, "run", "page.htm", kWindowedPage));
     // Two selections would show the title screen; one runs at once. Add an exit selection.
     WriteTextFile(Join(g.folder.path, "page.htm"), "<html><body>page</body></html>");
-    std::string ini = ReadTextFile(Join(g.folder.path, "tovak.ini"));
+    std::string ini = ReadTextFile(Join(g.folder.path, kConfigFileName));
     ini.replace(ini.find("numselections=1"), 15, "numselections=2");
-    WriteTextFile(Join(g.folder.path, "tovak.ini"), ini + Selection(2, "exit", ""));
+    WriteTextFile(Join(g.folder.path, kConfigFileName), ini + Selection(2, "exit", ""));
     g.Start();
 
     g.Activate(1);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/diag.h"
+#include "base/program.h"
 #include "host/library_win.h"
 #include "app/startup_win.h"
 #include "doubles/doubles.h"
@@ -30,7 +31,7 @@ inline void InitProcess() {
         return;
     done = true;
     g_hInstance = GetModuleHandleA(nullptr);
-    ASSERT_EQ(g_AtlLib.Load("atl.dll"), 1);
+    ASSERT_EQ(g_AtlLib.Load(kContainerLibraryName), 1);
     ASSERT_EQ(g_AtlLib.AxWinInit(), 1);
     HRESULT hr = CoInitialize(nullptr);
     ASSERT_TRUE(hr == S_OK || hr == S_FALSE);

@@ -1,5 +1,6 @@
 // The holder of the control-container library, in this process.
 #include "host/library_win.h"
+#include "base/program.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,11 @@ TEST(Library, HoldsOneModuleAndFindsTheContainerEntryPoints) {
     IUnknown* control = nullptr;
     EXPECT_EQ(atl.AxGetControl(nullptr, &control), E_FAIL);
 
-    ASSERT_EQ(atl.Load("atl.dll"), 1);
+    ASSERT_EQ(atl.Load(kContainerLibraryName), 1);
     EXPECT_NE(atl.pfnAtlAxWinInit, nullptr);
     EXPECT_NE(atl.pfnAtlAxGetControl, nullptr);
     HMODULE held = atl.hModule;
-    EXPECT_EQ(atl.Load("atl.dll"), 0); // one module at a time, the first stays
+    EXPECT_EQ(atl.Load(kContainerLibraryName), 0); // one module at a time, the first stays
     EXPECT_EQ(atl.hModule, held);
 
     EXPECT_EQ(atl.AxWinInit(), 1);

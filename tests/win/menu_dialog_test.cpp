@@ -342,7 +342,7 @@ struct InProcessMenu {
     InProcessMenu(const std::string& name, const std::string& ini) : folder(name, ini) {
         exe = LoadLibraryExA(TovakExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         g_hInstance = exe;
-        CopyText(g_szIniFile, sizeof g_szIniFile, Join(folder.path, "tovak.ini").c_str());
+        CopyText(g_szIniFile, sizeof g_szIniFile, Join(folder.path, kConfigFileName).c_str());
         CopyText(g_szLogFile, sizeof g_szLogFile, folder.log.c_str());
         g_bLogEnabled = 1;
         menu = new CMenuWnd; // the window table owns it
@@ -355,7 +355,7 @@ struct InProcessMenu {
 
     int Run(HWND parent, const std::function<void(HWND)>& act) {
         EXPECT_NE(exe, nullptr);
-        EXPECT_EQ(menu->LoadMenu("Settings"), 1);
+        EXPECT_EQ(menu->LoadMenu(kFirstMenuSection), 1);
         std::thread driver([&] {
             HWND dlg = nullptr;
             WaitUntil(

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "driver/driver.h"
+#include "base/config_names.h"
 #include "support/gif_writer.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,7 @@ struct Folder {
         std::string text = ini.compare(0, header.size(), header) == 0
                                ? header + logging + ini.substr(header.size())
                                : "[settings]\r\n" + logging + ini;
-        EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, "tovak.ini"), text));
+        EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, kConfigFileName), text));
     }
     void AddGif(const std::string& name, const Picture& pic) const {
         EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, name), EncodeGif(pic)));

@@ -193,8 +193,8 @@ TEST(MenuWindow, EscapeWithoutExitScreenEnds) {
 TEST(MenuWindow, EscapeShowsTheExitScreenWhoseEscapeEnds) {
     TitleScreen t("menu_window_exitnag",
                   Section("Settings", kThreeSelections) +
-                      Section("exitnag", "title=Goodbye\r\ntitleimage=title.gif\r\n"
-                                         "numselections=2\r\nselcode2=close\r\n"));
+                      Section(kExitScreenSection, "title=Goodbye\r\ntitleimage=title.gif\r\n"
+                                                  "numselections=2\r\nselcode2=close\r\n"));
     t.Start();
     PressKey(t.hwnd, VK_ESCAPE);
     HWND bye = WaitWindowTitled(t.proc, "Goodbye");

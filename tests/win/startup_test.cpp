@@ -2,6 +2,7 @@
 // command line, the diagnostic log and a missing control-container library, each seen from
 // outside as a user sees it (message boxes, exit code, files).
 #include "driver/driver.h"
+#include "base/config_names.h"
 #include "host_fixture.h"
 #include "support/gif_writer.h"
 
@@ -43,7 +44,7 @@ Outcome RunToEnd(const std::string& folder, const std::string& args = "", int an
 }
 
 std::string Config(const std::string& folder) {
-    return bench::Join(folder, "tovak.ini");
+    return bench::Join(folder, kConfigFileName);
 }
 
 // Runs a configuration whose first menu loads: no error box may appear. Whatever the menu
@@ -102,7 +103,7 @@ TEST(Startup, ATitleImageThatDecodesLoadsTheMenuAndABadLogoIsSilent) {
     gif.Header(120, 80, 2).Image(120, 80, gifwriter::Pixels(120, 80, 2, 7)).Trailer();
     ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, "title.gif"),
                                      std::string(gif.bytes.begin(), gif.bytes.end())));
-    ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, "tovak_logo.gif"), "GIF89a broken"));
+    ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, kLogoFileName), "GIF89a broken"));
     ASSERT_TRUE(bench::WriteTextFile(Config(folder), std::string(kValidMenu) +
                                                          "titleimage=title.gif\r\ndebug=Y\r\n"
                                                          "debugfile=" +

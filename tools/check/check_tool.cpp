@@ -1,5 +1,6 @@
 #include "tools/check/check_tool.h"
 
+#include "base/config_names.h"
 #include "tools/check/menu_check.h"
 #include "tools/check/menu_preview.h"
 #include "tools/check/png_write.h"
@@ -114,7 +115,7 @@ int RunTovakCheck(const std::vector<std::string>& args, std::ostream& out, std::
     std::string gameDir, configFile, shownFile;
     if (fs::is_directory(target, ec)) {
         gameDir = target;
-        configFile = LocalGamePath(gameDir, "tovak.ini");
+        configFile = LocalGamePath(gameDir, kConfigFileName);
         shownFile = (fs::path(target) / fs::path(configFile).filename()).string();
     } else if (fs::exists(target, ec)) {
         gameDir = fs::path(target).parent_path().string();

@@ -1,10 +1,12 @@
 #include "tools/check/menu_check.h"
 
+#include "base/config_names.h"
 #include "base/keys.h"
-#include "base/program.h"
 #include "image/gif.h"
 #include "menu/launch.h"
+#include "menu/menu_messages.h"
 #include "menu/player.h"
+#include "menu/run_settings.h"
 #include "platform/pad.h"
 
 #include <algorithm>
@@ -15,11 +17,6 @@
 #include <set>
 
 namespace {
-
-// The first menu's section, as the launcher asks for it.
-const char* const kFirstMenu = "Settings";
-const char* const kExitScreen = "exitnag";
-const char* const kLogoFile = "tovak_logo.gif";
 
 std::string Lower(const std::string& text) {
     std::string out = text;
@@ -51,12 +48,13 @@ class CKeyRecorder : public IProfileReader {
         Record(section, key);
         return inner_.GetInt(section, key, def);
     }
-    std::set<std::string> keys; // the keys read from the menu's own section
+    std::set<std::string> keys;         // the keys read from the menu's own section
+    std::vector<std::string> readOrder; // the same, in the order they were first read
 
   private:
     void Record(const char* section, const char* key) {
-        if (EqualsNoCase(section, section_))
-            keys.insert(Lower(key));
+        if (EqualsNoCase(section, section_) && keys.insert(Lower(key)).second)
+            readOrder.push_back(Lower(key));
     }
     IProfileReader& inner_;
     const char* section_;
@@ -76,8 +74,7 @@ const MenuSchema& Schema() {
             CIniProfile::FromText("[m]\nnumselections=" + std::to_string(MAX_SELECTIONS) + "\n");
         CKeyRecorder recorder(full, "m");
         auto model = std::make_unique<CMenuModel>();
-        char error[TEXT_MAX * 3];
-        LoadMenuModel(recorder, "m", "", MenuMetrics{0, 0, 0}, *model, error, sizeof error);
+        LoadMenuModel(recorder, "m", DefaultPadMapping(), MenuMetrics{0, 0, 0}, *model);
         for (const std::string& key : recorder.keys) {
             std::size_t digits = key.find_last_not_of("0123456789") + 1;
             std::string base = key.substr(0, digits);
@@ -93,17 +90,16 @@ const MenuSchema& Schema() {
     return schema;
 }
 
-// Keys of the section "settings" that start-up reads besides the menu's: the diagnostic log's,
-// the controllers' switch, and the launch settings' (learnt through the launcher's own reader).
+// Keys of the section "settings" that start-up reads besides the menu's, the settings of the
+// whole run: learnt through the launcher's own reader of them, in its order (which decides
+// between keys equally near a misspelt one).
 const std::vector<std::string>& StartupKeys() {
     static const std::vector<std::string> keys = [] {
         CIniProfile none = CIniProfile::FromText("");
         CKeyRecorder recorder(none, kSettingsSection);
-        LaunchSettings settings;
-        ReadLaunchSettings(recorder, settings);
-        std::vector<std::string> all = {"debug", "debugfile", "pad"};
-        all.insert(all.end(), recorder.keys.begin(), recorder.keys.end());
-        return all;
+        RunSettings settings;
+        ReadRunSettings(recorder, settings);
+        return recorder.readOrder;
     }();
     return keys;
 }
@@ -177,7 +173,7 @@ class CChecker {
              IMenuTextMeasure& measure)
         : items_(ParseIniItems(text)), profile_(CIniProfile::FromText(text)),
           configPath_(configPath), gameDir_(gameDir), measure_(measure) {
-        ReadLaunchSettings(profile_, launch_);
+        ReadRunSettings(profile_, run_);
         sections_.push_back(SectionInfo{});
         firstSection_[""] = 0;
         for (const IniItem& item : items_) {
@@ -232,7 +228,13 @@ class CChecker {
     }
 
     void CheckMenu(const Pending& pending);
-    void ReportLoadError(const Pending& pending, const SectionInfo* section, const char* error);
+    std::string LoadErrorText(const MenuLoadError& failure) const {
+        char text[TEXT_MAX * 3];
+        FormatMenuLoadError(failure, configPath_.c_str(), text, sizeof text);
+        return text;
+    }
+    void ReportLoadError(const Pending& pending, const SectionInfo* section,
+                         const MenuLoadError& failure);
     void CheckSelection(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckRunFile(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckPadMapping(const SectionInfo* section, const std::string& key);
@@ -253,22 +255,22 @@ class CChecker {
     std::set<std::string> reached_;
     std::vector<std::pair<std::string, Referrer>> referrers_; // lower-case section, selection
     std::map<std::string, std::string> failedMenus_;          // lower-case section, error
-    LaunchSettings launch_;
+    RunSettings run_;
     std::set<GameKind> playedKinds_; // kinds of game that the reached selections run
     CheckResult result_;
 };
 
 CheckResult CChecker::Run() {
-    queue_.push_back(Pending{kFirstMenu, false, Referrer{}});
-    reached_.insert(Lower(kFirstMenu));
+    queue_.push_back(Pending{kFirstMenuSection, false, Referrer{}});
+    reached_.insert(Lower(kFirstMenuSection));
     // The exit screen is opened when the first menu's window closes, if it names a title image.
     char exitImage[TEXT_MAX];
-    profile_.GetString(kExitScreen, "titleimage", "", exitImage, sizeof exitImage);
+    profile_.GetString(kExitScreenSection, kTitleImageKey, "", exitImage, sizeof exitImage);
     for (std::size_t i = 0; i < queue_.size(); ++i) {
         Pending pending = queue_[i];
         CheckMenu(pending);
-        if (i == 0 && exitImage[0] && reached_.insert(Lower(kExitScreen)).second)
-            queue_.push_back(Pending{kExitScreen, false, Referrer{}});
+        if (i == 0 && exitImage[0] && reached_.insert(Lower(kExitScreenSection)).second)
+            queue_.push_back(Pending{kExitScreenSection, false, Referrer{}});
     }
     for (const auto& [name, r] : referrers_) {
         auto failed = failedMenus_.find(name);
@@ -276,7 +278,7 @@ CheckResult CChecker::Run() {
             Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine,
                 failed->second);
     }
-    CheckPadMapping(FindSection(kSettingsSection), "pad");
+    CheckPadMapping(FindSection(kSettingsSection), kPadKey);
     CheckUnreached();
     CheckLogo();
     CheckPlayers();
@@ -293,12 +295,12 @@ void CChecker::CheckMenu(const Pending& pending) {
     if (section)
         ++result_.nMenus;
     auto model = std::make_unique<CMenuModel>();
-    char error[TEXT_MAX * 3];
-    if (!LoadMenuModel(profile_, pending.name.c_str(), configPath_.c_str(), MenuMetrics{0, 0, 0},
-                       *model, error, sizeof error)) {
-        ReportLoadError(pending, section, error);
+    MenuLoadError failure =
+        LoadMenuModel(profile_, pending.name.c_str(), run_.pad, MenuMetrics{0, 0, 0}, *model);
+    if (failure.Failed()) {
+        ReportLoadError(pending, section, failure);
         if (section) {
-            int count = profile_.GetInt(pending.name.c_str(), "numselections", 0);
+            int count = profile_.GetInt(pending.name.c_str(), kNumSelectionsKey, 0);
             CheckKeys(*section, std::max(0, count));
         }
         return;
@@ -316,8 +318,10 @@ void CChecker::CheckMenu(const Pending& pending) {
             width = image.nWidth;
             height = image.nHeight;
         } else {
-            AddAt(CheckSeverity::Error, section, "titleimage",
-                  Format(kTitleImageFailedFormat, kProgramName, model->strTitleImage));
+            MenuLoadError imageFailure;
+            imageFailure.kind = MenuLoadErrorKind::TitleImageFailed;
+            CopyText(imageFailure.strName, sizeof imageFailure.strName, model->strTitleImage);
+            AddAt(CheckSeverity::Error, section, kTitleImageKey, LoadErrorText(imageFailure));
         }
     }
     for (int i = 0; i < model->nSelections; ++i)
@@ -333,39 +337,33 @@ void CChecker::CheckMenu(const Pending& pending) {
 }
 
 void CChecker::ReportLoadError(const Pending& pending, const SectionInfo* section,
-                               const char* error) {
-    std::string text = error;
+                               const MenuLoadError& failure) {
+    std::string text = LoadErrorText(failure);
     std::string shown = section ? section->name : pending.name;
-    const char* notEnough = " - not enough values specified";
-    std::size_t at = text.rfind(notEnough);
-    if (at != std::string::npos && at + std::strlen(notEnough) == text.size()) {
-        // The message ends with the key that failed.
-        std::size_t keyStart = text.rfind("\n\n", at);
-        keyStart = keyStart == std::string::npos ? 0 : keyStart + 2;
-        AddAt(CheckSeverity::Error, section, text.substr(keyStart, at - keyStart), text);
+    if (failure.kind == MenuLoadErrorKind::NotEnoughValues) {
+        AddAt(CheckSeverity::Error, section, failure.strKey, text);
         return;
     }
-    bool noSelections = text.find("No valid screen settings found") != std::string::npos;
-    bool tooMany = text.find("Too many selections") != std::string::npos;
-    if (section && tooMany) {
-        AddAt(CheckSeverity::Error, section, "numselections", text);
+    if (section && failure.kind == MenuLoadErrorKind::TooManySelections) {
+        AddAt(CheckSeverity::Error, section, kNumSelectionsKey, text);
         return;
     }
     if (pending.bHasReferrer) {
         // Every "menu" selection that names the section fails, and ends the program: the
         // error goes to each of them once all menus are read.
-        std::string why = !section       ? "there is no section [" + pending.name + "]: "
-                          : noSelections ? "section [" + shown + "] has no selections: "
-                                         : "section [" + shown + "] does not load: ";
+        std::string why = !section ? "there is no section [" + pending.name + "]: "
+                          : failure.kind == MenuLoadErrorKind::NoSelections
+                              ? "section [" + shown + "] has no selections: "
+                              : "section [" + shown + "] does not load: ";
         failedMenus_[Lower(pending.name)] = why + text;
         return;
     }
     if (!section) {
-        Add(CheckSeverity::Error, shown, "numselections", 0,
+        Add(CheckSeverity::Error, shown, kNumSelectionsKey, 0,
             "there is no section [" + shown + "]: " + text);
         return;
     }
-    AddAt(CheckSeverity::Error, section, "numselections", text);
+    AddAt(CheckSeverity::Error, section, kNumSelectionsKey, text);
 }
 
 void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& sel, int n) {
@@ -378,14 +376,14 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
         CheckRunFile(section, sel, n);
         if (sel.nScreenWidth > 0 && sel.nScreenHeight > 0 &&
             (sel.nGameWidth > sel.nScreenWidth || sel.nGameHeight > sel.nScreenHeight)) {
-            AddAt(CheckSeverity::Warning, section, SelKey("selgamesize", n),
+            AddAt(CheckSeverity::Warning, section, SelKey(kSelGameSizeKey, n),
                   "game size " + std::to_string(sel.nGameWidth) + "," +
                       std::to_string(sel.nGameHeight) + " is larger than the screen size " +
                       std::to_string(sel.nScreenWidth) + "," + std::to_string(sel.nScreenHeight));
         }
         break;
     case SelectionCode::Menu: {
-        std::string key = SelKey("selurl", n);
+        std::string key = SelKey(kSelUrlKey, n);
         Referrer referrer{section, key, LineOf(section, key)};
         referrers_.emplace_back(Lower(sel.strUrl), referrer);
         if (reached_.insert(Lower(sel.strUrl)).second)
@@ -393,7 +391,7 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
         break;
     }
     case SelectionCode::Other:
-        AddAt(CheckSeverity::Warning, section, SelKey("selcode", n),
+        AddAt(CheckSeverity::Warning, section, SelKey(kSelCodeKey, n),
               "code \"" + std::string(sel.strCode) +
                   "\" does nothing; the codes are run, runclose, runexit, menu, visit, close "
                   "and exit");
@@ -401,8 +399,8 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
     default:
         break;
     }
-    CheckPadMapping(section, SelKey("selpad", n));
-    for (const char* base : {"selcolor", "selscreenbgcolor", "selgamebgcolor"}) {
+    CheckPadMapping(section, SelKey(kSelPadKey, n));
+    for (const char* base : {kSelColorKey, kSelScreenBgColorKey, kSelGameBgColorKey}) {
         std::string key = SelKey(base, n);
         if (!FindKey(section, key))
             continue; // the default is a proper colour
@@ -419,7 +417,7 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
 }
 
 void CChecker::CheckRunFile(const SectionInfo* section, const MenuSelection& sel, int n) {
-    std::string key = SelKey("selurl", n);
+    std::string key = SelKey(kSelUrlKey, n);
     char path[TEXT_MAX];
     if (!ResolveSelectionPath(path, sizeof path, gameDir_.c_str(), sel.strUrl)) {
         std::string joined =
@@ -433,7 +431,7 @@ void CChecker::CheckRunFile(const SectionInfo* section, const MenuSelection& sel
         return;
     }
     playedKinds_.insert(kind);
-    PlayerCommand player = PlayerFor(launch_, kind);
+    PlayerCommand player = PlayerFor(run_.launch, kind);
     if ((kind == GameKind::Flash || kind == GameKind::Shockwave) && !player.command[0]) {
         AddAt(CheckSeverity::Warning, section, key,
               std::string("plays only where the retired control is installed: no ") + player.key +
@@ -491,7 +489,7 @@ void CChecker::CheckWindow(const SectionInfo* section, const CMenuModel& model, 
     std::string size = std::to_string(width) + " x " + std::to_string(height);
     for (int i = 0; i < model.nSelections; ++i) {
         const MenuSelection& sel = model.sel[i];
-        std::string posKey = SelKey("selpos", i + 1);
+        std::string posKey = SelKey(kSelPosKey, i + 1);
         MenuRect hot, desc;
         CalcSelectionRects(sel, measure_, hot, desc);
         if (!hasArea(hot)) {
@@ -516,7 +514,7 @@ void CChecker::CheckWindow(const SectionInfo* section, const CMenuModel& model, 
             }
         }
         if (!(desc == kNoDescriptionBox) && !inside(desc, client)) {
-            AddAt(CheckSeverity::Warning, section, SelKey("seldesc", i + 1),
+            AddAt(CheckSeverity::Warning, section, SelKey(kSelDescKey, i + 1),
                   "description box " + RectText(desc) + " leaves the window's " +
                       std::to_string(client.right) + " x " + std::to_string(client.bottom) +
                       " client area");
@@ -526,7 +524,7 @@ void CChecker::CheckWindow(const SectionInfo* section, const CMenuModel& model, 
 
 void CChecker::CheckKeys(const SectionInfo& section, int count) {
     const MenuSchema& schema = Schema();
-    bool isSettings = Lower(section.name) == Lower(kFirstMenu);
+    bool isSettings = Lower(section.name) == Lower(kFirstMenuSection);
     std::map<std::string, int> seen; // lower-case name, line
     for (const IniItem* item : section.keys) {
         std::string name = Lower(item->name);
@@ -581,8 +579,7 @@ void CChecker::CheckKeys(const SectionInfo& section, int count) {
             continue;
         }
         std::size_t length = item->value.size();
-        if (length >= 2 && (item->value[0] == '"' || item->value[0] == '\'') &&
-            item->value.back() == item->value[0])
+        if (ProfileDropsQuotes(item->value))
             length -= 2;
         if (length > TEXT_MAX - 1) {
             Add(CheckSeverity::Error, section.name, item->name, item->nLine,
@@ -613,7 +610,7 @@ void CChecker::CheckUnreached() {
         std::string name = Lower(section.name);
         if (reached_.count(name))
             continue;
-        if (name == kExitScreen) {
+        if (name == Lower(kExitScreenSection)) {
             Add(CheckSeverity::Warning, section.name, "", section.nLine,
                 "the exit screen is never shown: it names no titleimage");
         } else {
@@ -624,15 +621,15 @@ void CChecker::CheckUnreached() {
 }
 
 void CChecker::CheckLogo() {
-    std::string logo = LocalGamePath(gameDir_, kLogoFile);
+    std::string logo = LocalGamePath(gameDir_, kLogoFileName);
     if (!FileExists(logo)) {
-        Add(CheckSeverity::Warning, "", kLogoFile, 0,
+        Add(CheckSeverity::Warning, "", kLogoFileName, 0,
             "the logo is missing; games start without it");
         return;
     }
     CGifImage image;
     if (image.Load(logo.c_str()) == 0)
-        Add(CheckSeverity::Warning, "", kLogoFile, 0,
+        Add(CheckSeverity::Warning, "", kLogoFileName, 0,
             "the logo does not decode; games start without it");
 }
 
@@ -644,7 +641,7 @@ void CChecker::CheckPlayers() {
     } kinds[] = {
         {GameKind::Flash, ".swf"}, {GameKind::Shockwave, ".dcr"}, {GameKind::WebPage, ".htm"}};
     for (const auto& k : kinds) {
-        PlayerCommand player = PlayerFor(launch_, k.kind);
+        PlayerCommand player = PlayerFor(run_.launch, k.kind);
         if (!player.command[0])
             continue;
         if (!playedKinds_.count(k.kind)) {
@@ -666,11 +663,11 @@ void CChecker::CheckPlayers() {
             std::string message =
                 "player program \"" + std::string(program) +
                 "\" does not exist: " + Format(kPlayerMissingFormat, shown.c_str(), player.key);
-            // The reader drops a pair of quotes around the whole value, which leaves a quoted
-            // program with a quoted "%1" mangled.
+            // The reader drops a pair of quotes around the whole value, which leaves a program
+            // in double quotes with a quoted "%1" mangled.
             const IniItem* item = FindKey(settings, player.key);
-            if (item && item->value.size() >= 2 && item->value.front() == '"' &&
-                item->value.back() == '"' && player.command[0] != '"')
+            if (item && ProfileDropsQuotes(item->value) && item->value.front() == '"' &&
+                player.command[0] != '"')
                 message += " (a value that begins and ends with a quote loses them: write it in "
                            "one more pair of quotes)";
             AddAt(CheckSeverity::Error, settings, player.key, message);
