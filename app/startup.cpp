@@ -2,14 +2,15 @@
 
 #include "app/cmdline.h"
 #include "base/config_names.h"
+#include "base/program.h"
 
 #include <cstring>
 
 const WindowClassName kWindowClasses[WINDOW_CLASS_COUNT] = {
-    {"WinFuncs", "RegisterClassEx for WinFuncs failed"},
-    {"BkGrndWnd", "RegisterClassEx for BkGrndWnd failed"},
-    {"LoadLogo", "RegisterClassEx for LoadLogo failed"},
-    {"CloseBtn", "RegisterClassEx for CloseBtn failed"},
+    {TOVAK_MENU_WINDOW_CLASS, "RegisterClassEx for " TOVAK_MENU_WINDOW_CLASS " failed"},
+    {TOVAK_GAME_SCREEN_CLASS, "RegisterClassEx for " TOVAK_GAME_SCREEN_CLASS " failed"},
+    {TOVAK_LOGO_CLASS, "RegisterClassEx for " TOVAK_LOGO_CLASS " failed"},
+    {TOVAK_CLOSE_BUTTON_CLASS, "RegisterClassEx for " TOVAK_CLOSE_BUTTON_CLASS " failed"},
 };
 
 bool ResolveConfigPath(const char* workDir, const char* cmdLine, std::string& error) {

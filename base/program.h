@@ -14,3 +14,14 @@ constexpr const char* kContainerLibraryName = "atl.dll";
 constexpr const char* kBrowserMakerDomain = TOVAK_BROWSER_MAKER_DOMAIN;
 constexpr const char* kBrowserDownloadUrl =
     "http://" TOVAK_BROWSER_MAKER_DOMAIN "/windows/ie/downloads/default.asp";
+
+// The program's window classes: the menu window, the game screen's background, its logo and
+// its close button.
+#define TOVAK_MENU_WINDOW_CLASS "WinFuncs"
+#define TOVAK_GAME_SCREEN_CLASS "BkGrndWnd"
+#define TOVAK_LOGO_CLASS "LoadLogo"
+#define TOVAK_CLOSE_BUTTON_CLASS "CloseBtn"
+constexpr const char* kMenuWindowClass = TOVAK_MENU_WINDOW_CLASS;
+constexpr const char* kGameScreenClass = TOVAK_GAME_SCREEN_CLASS;
+constexpr const char* kLogoClass = TOVAK_LOGO_CLASS;
+constexpr const char* kCloseButtonClass = TOVAK_CLOSE_BUTTON_CLASS;

@@ -72,10 +72,10 @@ struct HostKindSteps {
 const HostKindSteps& StepsOf(int nKind) {
     static const HostKindSteps kSteps[] = {
         {},
-        {"Shell.Explorer.2", "CClientHost::InitHost at2", "CreateWindow for web browser failed",
+        {kWebBrowserProgId, "CClientHost::InitHost at2", "CreateWindow for web browser failed",
          &DIID_DWebBrowserEvents2, "CClientHost::InitHost at8",
          "FindConnectionPoint for DIID_DWebBrowserEvents2 failed"},
-        {"SWCtl.SWCtl.1", "CClientHost::InitHost at3", "CreateWindow for shockwave control failed",
+        {kShockwaveProgId, "CClientHost::InitHost at3", "CreateWindow for shockwave control failed",
          &DIID__ShockwaveEvents, "CClientHost::InitHost at9",
          "FindConnectionPoint for DIID__ShockwaveEvents failed"},
         {"ShockwaveFlash.ShockwaveFlash.1", "CClientHost::InitHost at4",

@@ -9,6 +9,11 @@ constexpr int kHostWebBrowser = 1;
 constexpr int kHostShockwave = 2;
 constexpr int kHostFlash = 3;
 
+// The ProgIDs of the controls that play Shockwave movies and web pages, by which the launch
+// checks that they are installed and the host makes them.
+constexpr const char* kShockwaveProgId = "SWCtl.SWCtl.1";
+constexpr const char* kWebBrowserProgId = "Shell.Explorer.2";
+
 inline bool IsValidHostKind(int nBrowserType) {
     return nBrowserType >= kHostWebBrowser && nBrowserType <= kHostFlash;
 }

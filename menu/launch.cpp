@@ -5,7 +5,6 @@
 #include "host/host_text.h"
 #include "screen/browser_table.h"
 
-
 const char* const kLaunchExecFailedFormat = "Failed to execute external program\n\nfile=%s";
 const char* const kLaunchInvalidTypeFormat =
     "Invalid file type specified to launch\n\nfile=%s\n\nOnly .exe, .dcr, .htm, or .html supported";
@@ -38,9 +37,9 @@ const MissingControlOffer kMissingBrowser = {
 const GameKindInfo kKinds[] = {
     {GameKind::None, nullptr, 0, nullptr},
     {GameKind::Executable, nullptr, 0, "CMenuWnd::RunSelection at2"},
-    {GameKind::Shockwave, "SWCtl.SWCtl.1", kHostShockwave, "CMenuWnd::RunSelection at3"},
+    {GameKind::Shockwave, kShockwaveProgId, kHostShockwave, "CMenuWnd::RunSelection at3"},
     {GameKind::Flash, "ShockwaveFlash.ShockwaveFlash.7", kHostFlash, "CMenuWnd::RunSelection at4"},
-    {GameKind::WebPage, "Shell.Explorer.2", kHostWebBrowser, "CMenuWnd::RunSelection at5"},
+    {GameKind::WebPage, kWebBrowserProgId, kHostWebBrowser, "CMenuWnd::RunSelection at5"},
 };
 
 } // namespace

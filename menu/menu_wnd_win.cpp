@@ -4,6 +4,7 @@
 #include "base/diag.h"
 #include "base/globals_win.h"
 #include "base/messages.h"
+#include "base/program.h"
 #include "base/scoped_win.h"
 #include "menu/launch.h"
 #include "menu/menu_messages.h"
@@ -190,8 +191,8 @@ HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::CreateMenuWnd");
     WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics());
     HWND hWindow = CreateWindowExA(
-        0, "WinFuncs", strTitle, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y,
-        place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
+        0, kMenuWindowClass, strTitle, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x,
+        place.y, place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
     hWnd = hWindow;
     hMenuWnd = hWindow;
     if (!hWindow) {

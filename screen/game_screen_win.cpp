@@ -3,6 +3,7 @@
 #include "base/diag.h"
 #include "base/globals_win.h"
 #include "base/messages.h"
+#include "base/program.h"
 #include "base/scoped_win.h"
 #include "host/host_text.h"
 #include "image/gif.h"
@@ -47,7 +48,7 @@ HWND CreateOverlay(const char* className, int x, int y, int width, int height, H
 // Puts the logo and the close button back above the game: a control may raise its own window
 // when it loads or is activated.
 void RaiseOverlays(HWND hBkWnd) {
-    static const char* const kOverlays[] = {"CloseBtn", "LoadLogo"};
+    static const char* const kOverlays[] = {kCloseButtonClass, kLogoClass};
     for (const char* className : kOverlays) {
         if (HWND hOverlay = FindWindowExA(hBkWnd, nullptr, className, nullptr))
             SetWindowPos(hOverlay, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -85,9 +86,9 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
 
     // Its painting leaves out its children: the game, the logo and the close button. The
     // window is bound to this record from its first message on.
-    HWND hWindow = CreateWindowExA(0, "BkGrndWnd", options.strTitle, layout.style | WS_CLIPCHILDREN,
-                                   layout.x, layout.y, layout.width, layout.height, hParentWnd,
-                                   nullptr, g_hInstance, this);
+    HWND hWindow = CreateWindowExA(0, kGameScreenClass, options.strTitle,
+                                   layout.style | WS_CLIPCHILDREN, layout.x, layout.y, layout.width,
+                                   layout.height, hParentWnd, nullptr, g_hInstance, this);
     if (!hWindow) {
         ShowError("CreateWindowEx for BkGrndWnd failed");
         // The player must not be left in the game's display mode at the title screen.
@@ -108,7 +109,7 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
         PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y);
         POINT at{x, y};
         ScreenToClient(hBkWnd, &at);
-        hLogo = CreateOverlay("LoadLogo", at.x, at.y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
+        hLogo = CreateOverlay(kLogoClass, at.x, at.y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
     }
 
     // The container clips its siblings above it, so that the game never draws over the logo
@@ -127,7 +128,7 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
     WriteLog("OpenBrowser at4");
 
     if (layout.bCloseBtn)
-        CreateOverlay("CloseBtn", layout.closeX, layout.closeY, kCloseButtonWidth,
+        CreateOverlay(kCloseButtonClass, layout.closeX, layout.closeY, kCloseButtonWidth,
                       kCloseButtonHeight, hBkWnd);
     RaiseOverlays(hBkWnd);
 
