@@ -17,7 +17,7 @@ bool Registered(const char* name, WNDCLASSEXA* info = nullptr) {
 
 std::vector<bench::BoxInfo> RunStartup(int expectedExit) {
     bench::BoxAnswerer answerer(IDOK);
-    EXPECT_EQ(RunTovak(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL), expectedExit);
+    EXPECT_EQ(RunTovak(GetModuleHandleA(nullptr), L"", SW_SHOWNORMAL), expectedExit);
     return answerer.Boxes();
 }
 
