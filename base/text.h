@@ -1,9 +1,9 @@
 // Bounded text helpers. Every text the program holds is UTF-8 in a buffer of TEXT_MAX bytes
 // (terminator included): up to 899 bytes, which is 899 ASCII characters and at least 299
 // characters of any script (a character of the 16-bit range takes at most 3 bytes, one beyond
-// it 4 bytes and two wide characters), so every text that the ANSI-held program kept in 299
-// characters still fits. These helpers never write past the buffer, cut a text only between
-// characters, and report when a text did not fit.
+// it 4 bytes and two wide characters), so every text of 299 characters in any code page
+// still fits. These helpers never write past the buffer, cut a text only between characters,
+// and report when a text did not fit.
 #pragma once
 
 #include <cstddef>

@@ -20,15 +20,17 @@ namespace {
 constexpr UINT_PTR MENU_TIMER_ID = 0;
 constexpr UINT MENU_TIMER_MS = 330;
 
-// The font of description texts: the system's message font, which Windows links to fonts of
-// the scripts it lacks (the stock font of a device context is linked to none, and draws a
-// Japanese text as boxes). Made once, for the whole run; null leaves the stock font.
+// The font of description texts: the system's message font in bold (as the stock font the
+// boxes were drawn in before is bold). Windows links that face to fonts of the scripts it
+// lacks; the stock font of a device context is linked to none, and draws a Japanese text as
+// boxes. Made once, for the whole run; null leaves the stock font.
 HFONT DescriptionFont() {
     static HFONT font = [] {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
         if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
             return static_cast<HFONT>(nullptr);
+        metrics.lfMessageFont.lfWeight = FW_BOLD;
         return CreateFontIndirectW(&metrics.lfMessageFont);
     }();
     return font;
