@@ -178,7 +178,7 @@ TEST(GameScreen, MoviesCloseOnTheirEventOnlyWhenAsked) {
 }
 
 TEST(GameScreen, FailedLaunchesLeaveTheMenuUsable) {
-    std::string longName(260, 'n');
+    std::string longName(860, 'n');
     std::string sels = Selection(1, "run", "missing.exe") + Selection(2, "run", "readme.txt") +
                        Selection(3, "run", longName + ".swf") +
                        Selection(4, "run", "movie.swf", Sel(4, "screenfull", "N"));

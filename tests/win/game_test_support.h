@@ -29,7 +29,6 @@ inline std::string Selection(int n, const std::string& code, const std::string& 
 struct GameFolder {
     menutest::Folder folder;
     std::string journal;
-    std::string script;
     bench::TovakProcess proc;
     HWND menu = nullptr;
 
@@ -37,22 +36,16 @@ struct GameFolder {
     GameFolder(const std::string& name, int count, const std::string& selections)
         : folder(name, "[Settings]\r\ntitle=Game Title\r\ntitleimage=title.gif\r\nnumselections=" +
                            std::to_string(count) + "\r\n" + selections) {
-        // The doubles are told their files through the narrow environment: in a folder whose
-        // name is ASCII.
-        std::string files = folder.path;
-        for (char c : folder.path)
-            if (static_cast<unsigned char>(c) >= 0x80 && files == folder.path)
-                files = bench::MakeTestFolder(name.substr(0, name.find('_')) + "_journal");
-        journal = bench::Join(files, "journal.txt");
-        script = bench::Join(files, "script.txt");
+        journal = bench::Join(folder.path, "journal.txt");
         menutest::Picture title(240, 40 * count + 20, {kTitleColour});
         folder.AddGif("title.gif", title);
     }
 
     void Start() {
-        ASSERT_TRUE(proc.Start(folder.path, "",
-                               {std::string(TOVAK_DOUBLE_JOURNAL_ENV) + "=" + journal,
-                                std::string(TOVAK_DOUBLE_SCRIPT_ENV) + "=" + script}))
+        ASSERT_TRUE(proc.Start(
+            folder.path, "",
+            {std::string(TOVAK_DOUBLE_JOURNAL_ENV) + "=" + journal,
+             std::string(TOVAK_DOUBLE_SCRIPT_ENV) + "=" + bench::Join(folder.path, "script.txt")}))
             << proc.error;
         menu = proc.WaitWindow("WinFuncs", kLong);
         ASSERT_NE(menu, nullptr);

@@ -84,13 +84,7 @@ struct Folder {
         std::string text = ini.compare(0, header.size(), header) == 0
                                ? header + logging + ini.substr(header.size())
                                : "[settings]\r\n" + logging + ini;
-        // A folder named beyond ASCII is named in its own configuration (the log's path), which
-        // then holds it in UTF-8 with the mark.
-        bool ascii = true;
-        for (char c : path)
-            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, "tovak.ini"),
-                                         ascii ? text : "\xEF\xBB\xBF" + text));
+        EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, "tovak.ini"), text));
     }
     void AddGif(const std::string& name, const Picture& pic) const {
         EXPECT_TRUE(bench::WriteTextFile(bench::Join(path, name), EncodeGif(pic)));
