@@ -1,6 +1,7 @@
 #include "app/crash_filter_win.h"
 
 #include "base/diag.h"
+#include "base/wide_win.h"
 #include "screen/display_mode.h"
 
 #include <windows.h>
@@ -33,11 +34,17 @@ void LogCrash(const EXCEPTION_RECORD& record, bool restored) {
         line[length] = '\n';
         line[++length] = '\0';
     }
-    HANDLE file = CreateFileA(g_szLogFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    wchar_t path[TEXT_MAX];
+    if (!Utf8ToWideBuffer(path, TEXT_MAX, g_szLogFile))
+        return;
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0;
+    // A log that this entry starts is UTF-8 with its mark, as WriteLog makes it.
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        WriteFile(file, "\xEF\xBB\xBF", 3, &written, nullptr);
     WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
     CloseHandle(file);
 }
@@ -48,7 +55,7 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
         // The display first: whatever follows may fail.
         bool restored = g_DisplayMode.bGameModeActive != 0;
         if (restored)
-            ChangeDisplaySettingsA(nullptr, 0);
+            ChangeDisplaySettingsW(nullptr, 0);
         if (info && info->ExceptionRecord)
             LogCrash(*info->ExceptionRecord, restored);
     }

@@ -1,7 +1,8 @@
 #include "app/crash_filter_win.h"
 #include "app/startup_win.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nShowCmd) {
+// The wide entry point: the command line reaches the program whole, in any script.
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nShowCmd) {
     InstallCrashFilter();
     return RunTovak(hInstance, lpCmdLine, nShowCmd);
 }

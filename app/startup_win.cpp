@@ -3,6 +3,7 @@
 #include "base/config_names.h"
 #include "base/diag.h"
 #include "base/program.h"
+#include "base/wide_win.h"
 #include "host/library_win.h"
 #include "app/startup.h"
 #include "image/gif.h"
@@ -46,39 +47,42 @@ WNDPROC WindowProcedureOf(int index) {
 // would have the system copy it out of the icon's resource again, which is slow on some
 // systems.
 HICON SmallIcon() {
-    static HICON small = static_cast<HICON>(LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDI_TOVAK),
+    static HICON small = static_cast<HICON>(LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK),
                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     return small;
 }
 
 bool RegisterOneClass(int index) {
-    WNDCLASSEXA wc{};
+    std::wstring name = Wide(kWindowClasses[index].name);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     wc.lpfnWndProc = WindowProcedureOf(index);
     wc.hInstance = g_hInstance;
-    wc.hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_TOVAK));
+    wc.hIcon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK));
     // The resources hold no icon 108: the small image is taken from icon 107.
-    wc.hIconSm = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_TOVAK_SMALL));
+    wc.hIconSm = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK_SMALL));
     if (!wc.hIconSm)
         wc.hIconSm = SmallIcon();
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClasses[index].name;
-    return RegisterClassExA(&wc) != 0;
+    wc.hCursor = ArrowCursor();
+    wc.lpszClassName = name.c_str();
+    return RegisterClassExW(&wc) != 0;
 }
 
 } // namespace
 
-int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
-    char workDir[MAX_PATH * 4] = "";
-    DWORD length = GetCurrentDirectoryA(sizeof workDir, workDir);
-    if (length == 0 || length >= sizeof workDir)
-        workDir[0] = '\0';
+int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
+    wchar_t wideWorkDir[MAX_PATH * 4] = L"";
+    DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, wideWorkDir);
+    if (length == 0 || length >= MAX_PATH * 4)
+        wideWorkDir[0] = L'\0';
+    std::string workDir = Utf8Of(wideWorkDir);
+    std::string cmdLine = Utf8Of(wideCmdLine);
     g_hInstance = hInstance;
     g_bLogEnabled = 0;
     std::string error;
-    if (!ResolveConfigPath(workDir, cmdLine, error)) {
+    if (!ResolveConfigPath(workDir.c_str(), cmdLine.c_str(), error)) {
         ShowError(error.c_str());
         return EXIT_STARTUP_FAILED;
     }
@@ -99,13 +103,13 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     if (settings.pad.bOn)
         g_Pads.Enable();
 
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SetCursor(ArrowCursor());
     g_imgLogo.Load(kLogoFileName); // a missing or bad logo only means no logo window
     WriteLog("WinMain at2");
 
     if (!g_AtlLib.Load(kContainerLibraryName)) {
-        if (MessageBoxA(nullptr, kAtlMissingText, kAtlMissingCaption, MB_YESNO | MB_ICONQUESTION) ==
-            IDYES)
+        if (MessageBoxW(nullptr, Wide(kAtlMissingText).c_str(), Wide(kAtlMissingCaption).c_str(),
+                        MB_YESNO | MB_ICONQUESTION) == IDYES)
             OpenSeparateBrowser(kBrowserDownloadUrl);
         return EXIT_STARTUP_FAILED;
     }
@@ -131,7 +135,7 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     }
 
     WriteLog("WinMain at5");
-    HACCEL hAccel = LoadAcceleratorsA(g_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    HACCEL hAccel = LoadAcceleratorsW(g_hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
 
     // Game screens still in the table are closed while the container library is loaded: their
     // hosts release what the library made, and it is freed only after this function.
@@ -149,10 +153,10 @@ int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd) {
     WriteLog("WinMain at6");
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorA(msg.hwnd, hAccel, &msg)) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!TranslateAcceleratorW(msg.hwnd, hAccel, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     return EXIT_OK;

@@ -3,5 +3,6 @@
 
 #include "base/globals_win.h"
 
-// Starts the program, runs the message loop until the quit message and returns the exit code.
-int RunTovak(HINSTANCE hInstance, const char* cmdLine, int nShowCmd);
+// Starts the program with its command line (after the program's name, as wide text), runs the
+// message loop until the quit message and returns the exit code.
+int RunTovak(HINSTANCE hInstance, const wchar_t* cmdLine, int nShowCmd);

@@ -1,5 +1,7 @@
 #include "base/diag.h"
 
+#include "base/utf.h"
+
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -26,10 +28,10 @@ int WriteLog(const char* message) {
         return 1;
     LogTime now = CurrentLogTime();
     // Opened and closed for every entry, so that everything written before a crash is on disk.
-    std::FILE* file = std::fopen(g_szLogFile, "a+");
+    std::FILE* file = OpenFileUtf8(g_szLogFile, "a+");
     if (!file) {
         g_bLogEnabled = 0;
-        // The path holds up to 299 characters; the buffer fits it with the fixed text.
+        // The path holds up to TEXT_MAX - 1 bytes; the buffer fits it with the fixed text.
         char text[TEXT_MAX + 64];
         FormatText(text, sizeof text, "Failed to open log file %s\n\nLogging has been disabled",
                    g_szLogFile);
@@ -37,6 +39,10 @@ int WriteLog(const char* message) {
         return 0;
     }
     // The message itself may be of any length: format into a string sized for it.
+    // The log is UTF-8: a file that starts empty gets the byte order mark first, so that a
+    // reader of any code page shows its paths and texts.
+    if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0)
+        std::fputs("\xEF\xBB\xBF", file);
     std::string line(std::char_traits<char>::length(message) + 96, '\0');
     FormatLogLine(&line[0], line.size(), now, message);
     std::fputs(line.c_str(), file);

@@ -18,7 +18,8 @@ bool FormatLogLine(char* dst, std::size_t size, const LogTime& time, const char*
 // The machine's local time now.
 LogTime CurrentLogTime();
 
-// Appends one entry to the log when logging is on. Returns 1, or 0 when the log file cannot be
+// Appends one entry (UTF-8) to the log when logging is on; a log file it starts gets the UTF-8
+// byte order mark. Returns 1, or 0 when the log file cannot be
 // opened, in which case logging is switched off for good and the failure is shown once.
 int WriteLog(const char* message);
 

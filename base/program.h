@@ -25,3 +25,8 @@ constexpr const char* kMenuWindowClass = TOVAK_MENU_WINDOW_CLASS;
 constexpr const char* kGameScreenClass = TOVAK_GAME_SCREEN_CLASS;
 constexpr const char* kLogoClass = TOVAK_LOGO_CLASS;
 constexpr const char* kCloseButtonClass = TOVAK_CLOSE_BUTTON_CLASS;
+// The same names as the wide functions of Windows take them.
+constexpr const wchar_t* kMenuWindowClassW = L"" TOVAK_MENU_WINDOW_CLASS;
+constexpr const wchar_t* kGameScreenClassW = L"" TOVAK_GAME_SCREEN_CLASS;
+constexpr const wchar_t* kLogoClassW = L"" TOVAK_LOGO_CLASS;
+constexpr const wchar_t* kCloseButtonClassW = L"" TOVAK_CLOSE_BUTTON_CLASS;

@@ -1,8 +1,11 @@
 #include "base/text.h"
 
+#include "base/utf.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 bool CopyText(char* dst, std::size_t size, const char* src) {
     if (size == 0)
@@ -12,8 +15,9 @@ bool CopyText(char* dst, std::size_t size, const char* src) {
         std::memcpy(dst, src, len + 1);
         return true;
     }
-    std::memcpy(dst, src, size - 1);
-    dst[size - 1] = '\0';
+    std::size_t n = Utf8FitLength(src, len, size - 1);
+    std::memcpy(dst, src, n);
+    dst[n] = '\0';
     return false;
 }
 
@@ -22,9 +26,19 @@ bool FormatText(char* dst, std::size_t size, const char* format, ...) {
         return false;
     va_list args;
     va_start(args, format);
+    va_list again;
+    va_copy(again, args);
     int n = std::vsnprintf(dst, size, format, args);
     va_end(args);
-    return n >= 0 && static_cast<std::size_t>(n) < size;
+    bool fit = n >= 0 && static_cast<std::size_t>(n) < size;
+    if (n >= 0 && !fit) {
+        // Cut between characters: the whole text tells whether the cut split one.
+        std::string whole(static_cast<std::size_t>(n) + 1, '\0');
+        std::vsnprintf(&whole[0], whole.size(), format, again);
+        dst[Utf8FitLength(whole.data(), static_cast<std::size_t>(n), size - 1)] = '\0';
+    }
+    va_end(again);
+    return fit;
 }
 
 bool JoinPath(char* dst, std::size_t size, const char* dir, const char* name) {

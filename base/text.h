@@ -1,13 +1,16 @@
-// Bounded text helpers. Every text the program holds is a buffer of TEXT_MAX characters
-// (terminator included); these helpers never write past the buffer and report when a text
-// did not fit.
+// Bounded text helpers. Every text the program holds is UTF-8 in a buffer of TEXT_MAX bytes
+// (terminator included): up to 899 bytes, which is 899 ASCII characters and at least 299
+// characters of any script (a character of the 16-bit range takes at most 3 bytes, one beyond
+// it 4 bytes and two wide characters), so every text of 299 characters in any code page
+// still fits. These helpers never write past the buffer, cut a text only between characters,
+// and report when a text did not fit.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-constexpr std::size_t TEXT_MAX = 300;
+constexpr std::size_t TEXT_MAX = 900;
 
 // The value of a character of text: a char as unsigned, wider characters as they are.
 constexpr std::uint32_t CharValue(char c) {
@@ -18,10 +21,12 @@ constexpr std::uint32_t CharValue(char16_t c) {
 }
 
 // Copies src into dst (size bytes, terminator included). Returns true when the whole text fit;
-// otherwise dst holds the text cut to size - 1 characters and the result is false.
+// otherwise dst holds as many whole characters as fit in size - 1 bytes and the result is
+// false.
 bool CopyText(char* dst, std::size_t size, const char* src);
 
-// Formats like snprintf into dst. Returns true when the whole result fit.
+// Formats like snprintf into dst. Returns true when the whole result fit; a result that did not
+// is cut between characters.
 bool FormatText(char* dst, std::size_t size, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 3, 4)))

@@ -6,8 +6,8 @@
 
 namespace {
 
-const char* const kBrowserEmulationKey = "Software\\Microsoft\\Internet Explorer\\Main\\"
-                                         "FeatureControl\\FEATURE_BROWSER_EMULATION";
+const wchar_t* const kBrowserEmulationKey = L"Software\\Microsoft\\Internet Explorer\\Main\\"
+                                            L"FeatureControl\\FEATURE_BROWSER_EMULATION";
 // The browser control's newest document mode, whatever the page declares.
 constexpr DWORD kNewestDocumentMode = 11001;
 
@@ -19,22 +19,23 @@ void EnsureBrowserEmulation() {
         return;
     bDone = true;
     WriteLog("EnsureBrowserEmulation at1");
-    char module[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
-    if (length == 0 || length >= sizeof module)
+    // The value is named after the program's file, whatever characters its name holds.
+    wchar_t module[MAX_PATH * 4];
+    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
         return;
-    const char* name = module;
-    for (const char* p = module; *p; ++p) {
-        if (*p == '\\' || *p == '/')
+    const wchar_t* name = module;
+    for (const wchar_t* p = module; *p; ++p) {
+        if (*p == L'\\' || *p == L'/')
             name = p + 1;
     }
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kBrowserEmulationKey, 0, nullptr, 0,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kBrowserEmulationKey, 0, nullptr, 0,
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND) {
+    if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND) {
         DWORD mode = kNewestDocumentMode;
-        if (RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mode),
+        if (RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mode),
                            sizeof mode) == ERROR_SUCCESS)
             WriteLog("EnsureBrowserEmulation at2");
     }

@@ -1,6 +1,6 @@
 #include "host/client_host_win.h"
 
-#include "base/bstr_win.h"
+#include "base/wide_win.h"
 #include "base/com_ptr_win.h"
 #include "base/diag.h"
 #include "base/globals_win.h"
@@ -52,7 +52,7 @@ namespace {
 
 // Makes a BSTR of the text, hands it to put, frees it. The result of put, or E_OUTOFMEMORY.
 template <class Put> HRESULT PutText(const char* text, Put put) {
-    CBstr value{AnsiToBstr(text)};
+    CBstr value{Utf8ToBstr(text)};
     if (!value)
         return E_OUTOFMEMORY;
     return put(value.Get());
@@ -163,8 +163,8 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
     // failure leaves the container window to go with its parent.
     const HostKindSteps& steps = StepsOf(nKind);
     WriteLog(steps.createMarker);
-    hWndControl = CreateWindowExA(0, "AtlAxWin", steps.progId, style, x, y, width, height, hParent,
-                                  nullptr, g_hInstance, nullptr);
+    hWndControl = CreateWindowExW(0, L"AtlAxWin", Wide(steps.progId).c_str(), style, x, y, width,
+                                  height, hParent, nullptr, g_hInstance, nullptr);
     if (!hWndControl) {
         ReportFailure(steps.createFailure);
         return 0;
@@ -173,13 +173,13 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
     if (nKind == kHostWebBrowser) {
         g_AtlLib.AxGetControl(hWndControl, unknown.Out());
     } else if (nKind == kHostShockwave) {
-        SetWindowTextA(hWndControl, text);
+        SetWindowTextW(hWndControl, Wide(text).c_str());
         ShowWindow(hWndControl, SW_SHOW);
         UpdateWindow(hWndControl);
         g_AtlLib.AxGetControl(hWndControl, unknown.Out());
     } else {
         WriteLog("CClientHost::InitHost at4a");
-        SetWindowTextA(hWndControl, text);
+        SetWindowTextW(hWndControl, Wide(text).c_str());
         WriteLog("CClientHost::InitHost at4b");
         ShowWindow(hWndControl, SW_SHOW);
         WriteLog("CClientHost::InitHost at4c");
@@ -274,7 +274,7 @@ int CClientHost::InitHost(HWND hParent, int nKind, const char* text, DWORD style
 // ---- Loading and the browser's waits ----------------------------------------------------
 
 int CClientHost::OpenUrl(const char* name) {
-    CBstr url{AnsiToBstr(name)};
+    CBstr url{Utf8ToBstr(name)};
     WriteLog("CClientHost::OpenUrl at1");
     if (!url)
         return 0;
@@ -385,7 +385,7 @@ BSTR DocumentAddress(const DISPPARAMS* params) {
 
 // The game asked to close: its game screen's background window decides whether it does.
 void RequestClose(HWND hWndParent) {
-    PostMessageA(hWndParent, kMsgHostAsksClose, 0, 0);
+    PostMessageW(hWndParent, kMsgHostAsksClose, 0, 0);
 }
 
 } // namespace
@@ -397,7 +397,7 @@ STDMETHODIMP CHostEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPAR
     case kHostWebBrowser:
         WriteLog("CHostEvent::Invoke at2");
         if (dispIdMember == DISPID_DOCUMENTCOMPLETE) {
-            char* address = BstrToAnsi(DocumentAddress(pDispParams));
+            char* address = BstrToUtf8(DocumentAddress(pDispParams));
             if (!address)
                 break;
             bool close = IsCloseWindowAddress(address);
@@ -427,7 +427,7 @@ STDMETHODIMP CHostEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPAR
 char* CClientHost::GetSwfVar(const char* name) {
     if (nBrowserType != kHostFlash)
         return nullptr;
-    CBstr wideName{AnsiToBstr(name)};
+    CBstr wideName{Utf8ToBstr(name)};
     WriteLog("CClientHost::GetSwfVar at1");
     char* text = nullptr;
     // Any failure on the way (no control, no memory, no such variable) just gives no value.
@@ -436,7 +436,7 @@ char* CClientHost::GetSwfVar(const char* name) {
         if (SUCCEEDED(static_cast<IShockwaveFlash*>(pControl.Get())
                           ->GetVariable(wideName.Get(), value.Out())) &&
             value)
-            text = BstrToAnsi(value.Get());
+            text = BstrToUtf8(value.Get());
     }
     WriteLog("CClientHost::GetClientVar at2");
     return text;
@@ -446,8 +446,8 @@ int CClientHost::SetSwfVar(const char* name, const char* value) {
     if (nBrowserType != kHostFlash)
         return 0;
     WriteLog("CClientHost::SetSwfVar at1");
-    CBstr wideValue{AnsiToBstr(value)};
-    CBstr wideName{AnsiToBstr(name)};
+    CBstr wideValue{Utf8ToBstr(value)};
+    CBstr wideName{Utf8ToBstr(name)};
     // Whether the movie took the value is not asked: a refusal changes nothing here.
     if (wideValue && wideName && pControl)
         static_cast<IShockwaveFlash*>(pControl.Get())->SetVariable(wideName.Get(), wideValue.Get());

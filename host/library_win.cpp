@@ -1,5 +1,7 @@
 #include "host/library_win.h"
 
+#include "base/wide_win.h"
+
 CLibrary::~CLibrary() {
     Free();
 }
@@ -7,7 +9,7 @@ CLibrary::~CLibrary() {
 int CLibrary::Load(const char* name) {
     if (hModule)
         return 0;
-    hModule = LoadLibraryA(name);
+    hModule = LoadLibraryW(Wide(name).c_str());
     return hModule ? 1 : 0;
 }
 

@@ -17,10 +17,3 @@ std::string MakeHandOverText(const char* stored) {
         text += stored;
     return text;
 }
-
-std::string SavedValueText(const char* data, std::size_t bytes) {
-    std::size_t length = 0;
-    while (length < bytes && data[length] != '\0')
-        ++length;
-    return std::string(data, length);
-}

@@ -15,7 +15,7 @@ extern const char* const kVarCustomVarIn;  // program to movie: "setv" and the s
 extern const char* const kVarCustomVarOut; // movie to program: the value to store
 extern const char* const kHandOverPrefix;  // "setv"
 
-// The longest saved value, in bytes of narrow text without the terminating zero: the
+// The longest saved value, in bytes of UTF-8 text without the terminating zero: the
 // registry's own limit for one value in its standard format (1 MiB with the terminator). A
 // value the movie offers beyond it is not stored, so that everything stored can be read back
 // whole.
@@ -36,7 +36,3 @@ std::string MakeHandOverText(const char* stored);
 inline bool SavedValueFits(std::size_t bytes) {
     return bytes <= kMaxSavedValueBytes;
 }
-
-// The text of registry data read back: the bytes up to the first zero byte (a value of any
-// type is read as text). Data without a zero byte is taken whole.
-std::string SavedValueText(const char* data, std::size_t bytes);

@@ -5,6 +5,8 @@
 // runs the same code over a whole buffer at once.
 #include "image/gif.h"
 
+#include "base/utf.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -821,7 +823,7 @@ int CGifImage::AddFrame(CGifFrame* frame) {
 }
 
 int CGifImage::Load(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = OpenFileUtf8(path, "rb");
     if (!file)
         return 0;
     std::setvbuf(file, nullptr, _IONBF, 0); // FileReader does the buffering

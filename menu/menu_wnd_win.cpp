@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "base/program.h"
 #include "base/scoped_win.h"
+#include "base/wide_win.h"
 #include "menu/launch.h"
 #include "menu/menu_messages.h"
 #include "menu/run_selection_win.h"
@@ -21,8 +22,32 @@ namespace {
 constexpr UINT_PTR MENU_TIMER_ID = 0;
 constexpr UINT MENU_TIMER_MS = 330;
 
-// Measures one line in the default font on a memory device context for the screen, made and
-// deleted for each measurement.
+// The font of description texts: the system's message font in bold (as the stock font the
+// boxes were drawn in before is bold). Windows links that face to fonts of the scripts it
+// lacks; the stock font of a device context is linked to none, and draws a Japanese text as
+// boxes. Made once, for the whole run; null leaves the stock font.
+HFONT DescriptionFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            return static_cast<HFONT>(nullptr);
+        metrics.lfMessageFont.lfWeight = FW_BOLD;
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }();
+    return font;
+}
+
+// Draws a description text (or measures it, with DT_CALCRECT) in the description font.
+void DrawDescription(HDC dc, const char* text, RECT& rect, UINT format) {
+    HGDIOBJ previous = DescriptionFont() ? SelectObject(dc, DescriptionFont()) : nullptr;
+    DrawTextW(dc, Wide(text).c_str(), -1, &rect, format);
+    if (previous)
+        SelectObject(dc, previous);
+}
+
+// Measures one line in the description font on a memory device context for the screen, made
+// and deleted for each measurement.
 class CScreenTextMeasure : public IMenuTextMeasure {
   public:
     void MeasureText(const char* text, int& width, int& height) override {
@@ -31,7 +56,7 @@ class CScreenTextMeasure : public IMenuTextMeasure {
         if (!dc)
             return;
         RECT rect = {0, 0, 5, 25};
-        DrawTextA(dc.Get(), text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawDescription(dc.Get(), text, rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
         width = rect.right - rect.left;
         height = rect.bottom - rect.top;
     }
@@ -77,14 +102,14 @@ LRESULT CWinFuncs::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
         bDestroyed = 1;
     else if (msg == WM_CLOSE)
         DestroyWindow(hWindow);
-    return DefWindowProcA(hWindow, msg, wParam, lParam);
+    return DefWindowProcW(hWindow, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
     // The window is bound to its object, given when the window is made, from its first message
     // on; the binding goes with the window's last message.
     if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(hWindow, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
@@ -92,7 +117,7 @@ LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     if (msg == WM_NCDESTROY)
         SetWindowLongPtrW(hWindow, GWLP_USERDATA, 0);
     if (!object)
-        return DefWindowProcA(hWindow, msg, wParam, lParam);
+        return DefWindowProcW(hWindow, msg, wParam, lParam);
     ++object->nInUse;
     LRESULT result = object->HandleWinProc(hWindow, msg, wParam, lParam);
     --object->nInUse;
@@ -128,11 +153,11 @@ int CMenuWnd::LoadMenu(const char* section) {
     // A menu reads a hundred keys and more. The profile functions would open and check the
     // file again for every one of them, which costs the title screen a noticeable part of its
     // start; the file is read once instead, by the reader that answers as they do.
-    CIniProfile profile = CIniProfile::FromFile(g_szIniFile, AnsiProfileCodec());
+    CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
     MenuMetrics metrics = CurrentScreenMetrics().frame;
     MenuLoadError failure = LoadMenuModel(profile, section, runSettings.pad, metrics, *this);
     if (!failure.Failed()) {
-        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        SetCursor(ArrowCursor());
         if (strTitleImage[0] == '\0')
             return 1;
         if (imgTitle.Load(strTitleImage) == 0) {
@@ -174,7 +199,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     }
     WriteLog("CMenuWnd::RunMenu at4");
     g_Pads.Start();
-    INT_PTR end = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SELECT_SIZE), hParent,
+    INT_PTR end = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_SELECT_SIZE), hParent,
                                   SelectGameSizeDlgProc, reinterpret_cast<LPARAM>(this));
     // The dialog is gone: its handle must not route a later window's messages to this object.
     hWnd = nullptr;
@@ -190,9 +215,10 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
 HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::CreateMenuWnd");
     WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics());
-    HWND hWindow = CreateWindowExA(
-        0, kMenuWindowClass, strTitle, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x,
-        place.y, place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
+    HWND hWindow =
+        CreateWindowExW(0, kMenuWindowClassW, Wide(strTitle).c_str(),
+                        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y, place.cx,
+                        place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
     hWnd = hWindow;
     hMenuWnd = hWindow;
     if (!hWindow) {
@@ -215,7 +241,7 @@ int CMenuWnd::ActivateSelection(int i, HWND hWindow) {
     int result = 1;
     switch (ClassifySelectionCode(s.strCode)) {
     case SelectionCode::Close:
-        PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        PostMessageW(hWindow, WM_CLOSE, 0, 0);
         break;
     case SelectionCode::Exit:
         PostQuitMessage(0);
@@ -312,7 +338,7 @@ LRESULT CMenuWnd::OnPaint(HWND hWindow) {
         FillRect(dc, &fill, yellow.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
-        DrawTextA(dc, plan.text, -1, &fill, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawDescription(dc, plan.text, fill, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
     EndPaint(hWindow, &ps);
     return 0;
@@ -368,7 +394,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
         if (key.action == MenuKeyAction::Activate)
             ActivateSelection(key.nActivate, hWindow);
         else if (key.action == MenuKeyAction::Close)
-            PostMessageA(hWindow, WM_CLOSE, 0, 0);
+            PostMessageW(hWindow, WM_CLOSE, 0, 0);
         Invalidate(hWindow, key.invalidation);
         return 0;
     }
@@ -415,12 +441,12 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
 
     case kMsgGameEnded:
         if (static_cast<int>(wParam) == kCloseMenu)
-            PostMessageA(hWindow, WM_CLOSE, 0, 0);
+            PostMessageW(hWindow, WM_CLOSE, 0, 0);
         else
             Unpark(hWindow);
         return 0;
 
     default:
-        return DefWindowProcA(hWindow, msg, wParam, lParam);
+        return DefWindowProcW(hWindow, msg, wParam, lParam);
     }
 }

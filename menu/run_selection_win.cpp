@@ -6,6 +6,7 @@
 #include "base/diag.h"
 #include "base/globals.h"
 #include "base/scoped_win.h"
+#include "base/wide_win.h"
 #include "host/browser_emulation_win.h"
 #include "menu/launch.h"
 #include "menu/player.h"
@@ -26,8 +27,8 @@ void ShowLaunchError(const char* format, const char* file) {
 
 // The start-up record of a launched game: shown maximised, with the busy cursor until it
 // shows a window.
-STARTUPINFOA GameStartupInfo() {
-    STARTUPINFOA startup{};
+STARTUPINFOW GameStartupInfo() {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
     startup.wShowWindow = SW_SHOWMAXIMIZED;
@@ -43,10 +44,10 @@ int RunExecutable(const MenuSelection& s, const char* path, CBusyCursor& busy) {
         ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight, s.nColorDepth, true},
         kCloseProgram, nullptr, s.pad, &busy);
     session->TakeScreen();
-    STARTUPINFOA startup = GameStartupInfo();
+    STARTUPINFOW startup = GameStartupInfo();
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
-                        nullptr, &startup, &info)) {
+    if (!CreateProcessW(Wide(path).c_str(), nullptr, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &info)) {
         session.reset();
         ShowLaunchError(kLaunchExecFailedFormat, path);
         return 0;
@@ -79,13 +80,13 @@ bool WaitPumpingMessages(HANDLE hProcess) {
             return true;
         }
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return false;
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
@@ -105,18 +106,21 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
         ShowLaunchError(kPlayerCommandTooLongFormat, player.key);
         return 0;
     }
-    DWORD attributes = GetFileAttributesA(program);
+    std::wstring wideProgram = Wide(program);
+    DWORD attributes = GetFileAttributesW(wideProgram.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ShowPlayerError(kPlayerMissingFormat, program, player.key);
         return 0;
     }
     // Made suspended, so that a player that cannot be started changes nothing, and one that
     // can starts in the game's display mode.
-    STARTUPINFOA startup = GameStartupInfo();
+    STARTUPINFOW startup = GameStartupInfo();
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE,
-                        NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, g_szWorkDir, &startup,
-                        &info)) {
+    // The command line is written to by the system: a copy of its own.
+    std::wstring wideCommandLine = Wide(commandLine);
+    if (!CreateProcessW(wideProgram.c_str(), &wideCommandLine[0], nullptr, nullptr, FALSE,
+                        NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
+                        Wide(g_szWorkDir).c_str(), &startup, &info)) {
         ShowPlayerError(kPlayerStartFailedFormat, program, player.key);
         return 0;
     }
@@ -140,17 +144,16 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
 
 // Whether the control that plays this kind of game is installed.
 bool ControlInstalled(GameKind kind) {
-    wchar_t progId[64];
-    MultiByteToWideChar(CP_ACP, 0, GameKindOf(kind).progId, -1, progId, 64);
     CLSID clsid;
-    return SUCCEEDED(CLSIDFromProgID(progId, &clsid));
+    return SUCCEEDED(CLSIDFromProgID(Wide(GameKindOf(kind).progId).c_str(), &clsid));
 }
 
 // Tells the player that the kind's control is missing and offers its maker's download page;
 // taking it ends the program.
 void OfferMissingControl(GameKind kind, HWND hOwner) {
     const MissingControlOffer* offer = MissingControlOf(kind);
-    if (MessageBoxA(hOwner, offer->text, offer->caption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (MessageBoxW(hOwner, Wide(offer->text).c_str(), Wide(offer->caption).c_str(),
+                    MB_YESNO | MB_ICONQUESTION) == IDYES) {
         OpenSeparateBrowser(offer->page);
         PostQuitMessage(0);
     }

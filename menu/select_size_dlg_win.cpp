@@ -3,6 +3,7 @@
 
 #include "base/globals_win.h"
 #include "base/int_range.h"
+#include "base/wide_win.h"
 #include "resources/resource.h"
 #include "screen/separate_browser_win.h"
 
@@ -33,25 +34,25 @@ void LayOutDialog(HWND hDlg, CMenuWnd& menu) {
                                WindowHeight(hNotice), WindowHeight(hPlay));
     SetWindowPos(hDlg, nullptr, layout.dialog.x, layout.dialog.y, layout.dialog.cx,
                  layout.dialog.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextA(hDlg, menu.strTitle);
+    SetWindowTextW(hDlg, Wide(menu.strTitle).c_str());
 
     Place(hPrompt, layout.prompt);
     Place(hList, layout.list);
     // Unsorted: line i carries selection index i as its item data.
     for (int i = 0; i < menu.nSelections; ++i) {
-        LRESULT line =
-            SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(menu.sel[i].strDesc));
+        std::wstring desc = Wide(menu.sel[i].strDesc);
+        LRESULT line = SendMessageW(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(desc.c_str()));
         if (line >= 0)
-            SendMessageA(hList, LB_SETITEMDATA, static_cast<WPARAM>(line), line);
+            SendMessageW(hList, LB_SETITEMDATA, static_cast<WPARAM>(line), line);
     }
-    SendMessageA(hList, LB_SETCURSEL, static_cast<WPARAM>(WideInt(menu.nDefaultSelection) - 1), 0);
+    SendMessageW(hList, LB_SETCURSEL, static_cast<WPARAM>(WideInt(menu.nDefaultSelection) - 1), 0);
 
     Place(hPlay, layout.play);
-    SetWindowTextA(hPlay, menu.strPlayTitle);
+    SetWindowTextW(hPlay, Wide(menu.strPlayTitle).c_str());
     Place(hVisit, layout.visit);
-    SetWindowTextA(hVisit, menu.strVisitTitle);
+    SetWindowTextW(hVisit, Wide(menu.strVisitTitle).c_str());
     Place(hExit, layout.exit);
-    SetWindowTextA(hExit, menu.strExitTitle);
+    SetWindowTextW(hExit, Wide(menu.strExitTitle).c_str());
     Place(hNotice, layout.notice);
     SetFocus(hList);
 }
@@ -59,10 +60,10 @@ void LayOutDialog(HWND hDlg, CMenuWnd& menu) {
 // Play: the chosen line's selection, or nothing while no line is chosen (the dialog stays).
 void Play(HWND hDlg, CMenuWnd& menu) {
     HWND hList = GetDlgItem(hDlg, IDC_SIZE_LIST);
-    LRESULT line = SendMessageA(hList, LB_GETCURSEL, 0, 0);
+    LRESULT line = SendMessageW(hList, LB_GETCURSEL, 0, 0);
     if (line == LB_ERR)
         return;
-    LRESULT data = SendMessageA(hList, LB_GETITEMDATA, static_cast<WPARAM>(line), 0);
+    LRESULT data = SendMessageW(hList, LB_GETITEMDATA, static_cast<WPARAM>(line), 0);
     int choice = SelectSizeChoice(data, menu.nSelections);
     if (choice < 0)
         return;

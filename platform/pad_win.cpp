@@ -1,6 +1,7 @@
 #include "platform/pad_win.h"
 
 #include "base/keys.h"
+#include "base/wide_win.h"
 
 #include <xinput.h>
 
@@ -18,7 +19,7 @@ constexpr DWORD kIdleLookMs = 250;
 // The function that reads a controller, from the first library present; null without one.
 XInputGetStateFn LoadPadLibrary() {
     for (const char* name : kPadLibraries) {
-        HMODULE module = LoadLibraryA(name);
+        HMODULE module = LoadLibraryW(Wide(name).c_str());
         if (!module)
             continue;
         XInputGetStateFn getState = reinterpret_cast<XInputGetStateFn>(
@@ -41,7 +42,7 @@ void SendKeys(const PadStep& step) {
         const PadKeyEvent& e = step.events[i];
         inputs[i].type = INPUT_KEYBOARD;
         inputs[i].ki.wVk = e.vk;
-        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(e.vk, MAPVK_VK_TO_VSC));
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(e.vk, MAPVK_VK_TO_VSC));
         inputs[i].ki.dwFlags =
             (e.bDown ? 0 : KEYEVENTF_KEYUP) | (IsExtendedKey(e.vk) ? KEYEVENTF_EXTENDEDKEY : 0);
     }
@@ -188,7 +189,7 @@ void CPadReader::Run() {
             translator.Step(inputs, target, current.mapping, current.hScreen != nullptr, now);
         SendKeys(step);
         if (step.bClose)
-            PostMessageA(current.hScreen, WM_CLOSE, 0, 0);
+            PostMessageW(current.hScreen, WM_CLOSE, 0, 0);
         // In front with nothing connected, the thread sleeps until a slot is due to be asked
         // again; out of front, it only looks at what is in front now and then.
         if (target == PadTarget::None)

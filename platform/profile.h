@@ -17,22 +17,25 @@ class IProfileReader {
     virtual int GetInt(const char* section, const char* key, int def) = 0;
 };
 
-// How the text of a configuration file becomes the text the program holds. A file without a
-// byte order mark is in the ANSI code page and is held as it is. A file with the UTF-16 mark
-// (little- or big-endian) is read as UTF-16 and converted, one name or value at a time, after
-// it has been split into lines; so is a UTF-8 file (with its mark) unless the program holds
-// UTF-8 text, in which case it stays as it is.
+// How the text of a configuration file becomes the text the program holds (UTF-8). A file with
+// the UTF-16 mark (little- or big-endian) is read as UTF-16; a file with the UTF-8 mark as
+// UTF-8; a file without a mark is in the ANSI code page of the machine. A codec may decode a
+// UTF-8 or ANSI text into UTF-16 before it is split into lines, as the system's profile
+// functions do; the names and values of UTF-16 lines are then converted one at a time.
 class IProfileTextCodec {
   public:
     virtual ~IProfileTextCodec() = default;
-    // The UTF-16 form of UTF-8 text, or false when the program holds UTF-8 text itself.
+    // The UTF-16 form of UTF-8 text, or false when the text is held as it is.
     virtual bool Utf8ToUtf16(const char* text, std::size_t length, std::u16string& out) = 0;
+    // The UTF-16 form of text without a byte order mark, or false when it is held as it is.
+    virtual bool AnsiToUtf16(const char* text, std::size_t length, std::u16string& out) = 0;
     // The held form of UTF-16 text. When exact is given, it tells whether the held text stands
     // for exactly these characters (false when one had no place in it and was replaced).
     virtual std::string FromUtf16(const char16_t* text, std::size_t length, bool* exact) = 0;
 };
 
-// The codec of the portable programs: the text is held in UTF-8.
+// The codec of the portable programs: a file without a mark is held byte for byte, which is
+// UTF-8 for a file saved as UTF-8 without its mark (they know no code page to decode it with).
 IProfileTextCodec& Utf8ProfileCodec();
 
 // One line of an INI text as the profile reader reads it: a section header or a key line, with

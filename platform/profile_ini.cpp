@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 
 #include "base/text.h"
+#include "base/utf.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -38,10 +39,12 @@ std::size_t CopyValue(const std::string& value, bool quoted, char* buffer, std::
         ++text;
         --length; // the closing quote is still counted here
     }
-    std::size_t n = length < size ? length : size - 1;
+    std::size_t n = Utf8FitLength(text, length, size - 1);
     std::memcpy(buffer, text, n);
-    if (quoted && size >= length && n > 0)
+    if (quoted && size >= length && n > 0) {
         --n; // drops the closing quote, or, in a buffer of exactly the length, the last character
+        n = Utf8FitLength(text, n + 1, n);
+    }
     buffer[n] = '\0';
     return n;
 }
@@ -184,7 +187,11 @@ void ReadLines(const std::string& text, IProfileTextCodec& codec, Emit&& emit) {
     bool little = size >= 2 && std::memcmp(p, "\xFF\xFE", 2) == 0;
     bool big = size >= 2 && std::memcmp(p, "\xFE\xFF", 2) == 0;
     if (!little && !big) {
-        SplitLines(p, p + size, hold);
+        std::u16string wide;
+        if (codec.AnsiToUtf16(p, size, wide))
+            SplitLines(wide.data(), wide.data() + wide.size(), hold);
+        else
+            SplitLines(p, p + size, hold);
         return;
     }
     // A last byte that does not make a whole character is dropped.
@@ -200,40 +207,9 @@ void ReadLines(const std::string& text, IProfileTextCodec& codec, Emit&& emit) {
 class CUtf8Codec : public IProfileTextCodec {
   public:
     bool Utf8ToUtf16(const char*, std::size_t, std::u16string&) override { return false; }
-
+    bool AnsiToUtf16(const char*, std::size_t, std::u16string&) override { return false; }
     std::string FromUtf16(const char16_t* text, std::size_t length, bool* exact) override {
-        std::string out;
-        out.reserve(length);
-        bool replaced = false;
-        for (std::size_t i = 0; i < length; ++i) {
-            std::uint32_t c = text[i];
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
-                text[i + 1] <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-                ++i;
-            } else if (c >= 0xD800 && c <= 0xDFFF) {
-                c = 0xFFFD; // half of a pair
-                replaced = true;
-            }
-            if (c < 0x80) {
-                out += static_cast<char>(c);
-            } else if (c < 0x800) {
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                out += static_cast<char>(0xE0 | (c >> 12));
-                out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            } else {
-                out += static_cast<char>(0xF0 | (c >> 18));
-                out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-                out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            }
-        }
-        if (exact)
-            *exact = !replaced;
-        return out;
+        return ::Utf16ToUtf8(text, length, exact);
     }
 };
 
@@ -250,7 +226,7 @@ IProfileTextCodec& Utf8ProfileCodec() {
 
 CIniProfile CIniProfile::FromFile(const char* path, IProfileTextCodec& codec) {
     std::string text;
-    if (std::FILE* file = std::fopen(path, "rb")) {
+    if (std::FILE* file = OpenFileUtf8(path, "rb")) {
         char chunk[4096];
         std::size_t n;
         while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)

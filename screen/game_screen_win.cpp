@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/program.h"
 #include "base/scoped_win.h"
+#include "base/wide_win.h"
 #include "host/host_text.h"
 #include "image/gif.h"
 #include "resources/resource.h"
@@ -34,8 +35,8 @@ void FillClient(HWND hWindow, HDC dc, COLORREF colour) {
 // pop-ups are separate windows of the display server, which some systems stack under the
 // background window once the game activates it.) They do not notify the background window
 // when they go: that notice means the game's own window went.
-HWND CreateOverlay(const char* className, int x, int y, int width, int height, HWND hBkWnd) {
-    HWND hWindow = CreateWindowExA(WS_EX_NOPARENTNOTIFY, className, "",
+HWND CreateOverlay(const wchar_t* className, int x, int y, int width, int height, HWND hBkWnd) {
+    HWND hWindow = CreateWindowExW(WS_EX_NOPARENTNOTIFY, className, L"",
                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
                                    hBkWnd, nullptr, g_hInstance, nullptr);
     if (hWindow) {
@@ -48,9 +49,9 @@ HWND CreateOverlay(const char* className, int x, int y, int width, int height, H
 // Puts the logo and the close button back above the game: a control may raise its own window
 // when it loads or is activated.
 void RaiseOverlays(HWND hBkWnd) {
-    static const char* const kOverlays[] = {kCloseButtonClass, kLogoClass};
-    for (const char* className : kOverlays) {
-        if (HWND hOverlay = FindWindowExA(hBkWnd, nullptr, className, nullptr))
+    static const wchar_t* const kOverlays[] = {kCloseButtonClassW, kLogoClassW};
+    for (const wchar_t* className : kOverlays) {
+        if (HWND hOverlay = FindWindowExW(hBkWnd, nullptr, className, nullptr))
             SetWindowPos(hOverlay, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
@@ -86,7 +87,7 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
 
     // Its painting leaves out its children: the game, the logo and the close button. The
     // window is bound to this record from its first message on.
-    HWND hWindow = CreateWindowExA(0, kGameScreenClass, options.strTitle,
+    HWND hWindow = CreateWindowExW(0, kGameScreenClassW, Wide(options.strTitle).c_str(),
                                    layout.style | WS_CLIPCHILDREN, layout.x, layout.y, layout.width,
                                    layout.height, hParentWnd, nullptr, g_hInstance, this);
     if (!hWindow) {
@@ -109,7 +110,7 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
         PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y);
         POINT at{x, y};
         ScreenToClient(hBkWnd, &at);
-        hLogo = CreateOverlay(kLogoClass, at.x, at.y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
+        hLogo = CreateOverlay(kLogoClassW, at.x, at.y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
     }
 
     // The container clips its siblings above it, so that the game never draws over the logo
@@ -121,14 +122,14 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
         session->SetCloseKind(kCloseToMenu);
         CloseBrowser();
         if (hLogo)
-            PostMessageA(hLogo, WM_CLOSE, 0, 0);
-        PostMessageA(hBkWnd, WM_CLOSE, 0, 0);
+            PostMessageW(hLogo, WM_CLOSE, 0, 0);
+        PostMessageW(hBkWnd, WM_CLOSE, 0, 0);
         return 0;
     }
     WriteLog("OpenBrowser at4");
 
     if (layout.bCloseBtn)
-        CreateOverlay(kCloseButtonClass, layout.closeX, layout.closeY, kCloseButtonWidth,
+        CreateOverlay(kCloseButtonClassW, layout.closeX, layout.closeY, kCloseButtonWidth,
                       kCloseButtonHeight, hBkWnd);
     RaiseOverlays(hBkWnd);
 
@@ -191,24 +192,24 @@ LRESULT CBrowserFuncs::HandleMessage(HWND hWindow, UINT msg, WPARAM wParam, LPAR
     case kMsgHostAsksClose:
         // The game asked to close; the selection says whether that closes its screen.
         if (bCloseOnEvent)
-            PostMessageA(hWindow, WM_CLOSE, 0, 0);
+            PostMessageW(hWindow, WM_CLOSE, 0, 0);
         return 0;
     case WM_PARENTNOTIFY:
         // The control's window went away: the game is over.
         if (LOWORD(wParam) == WM_DESTROY) {
             WriteLog("ClientHostWndProc at14");
-            PostMessageA(hBkWnd, WM_CLOSE, 0, 0);
+            PostMessageW(hBkWnd, WM_CLOSE, 0, 0);
             WriteLog("ClientHostWndProc at15");
         }
         return 0;
     default:
-        return DefWindowProcA(hWindow, msg, wParam, lParam);
+        return DefWindowProcW(hWindow, msg, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         if (create->lpCreateParams)
             static_cast<CBrowserFuncs*>(create->lpCreateParams)->BindWindow(hWindow);
     }
@@ -234,7 +235,7 @@ LRESULT CALLBACK ClientHostWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(hWindow, msg, wParam, lParam);
+        return DefWindowProcW(hWindow, msg, wParam, lParam);
     }
 }
 
@@ -253,7 +254,7 @@ LRESULT CALLBACK LoadLogoWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
         return 0;
     }
     case WM_TIMER:
-        PostMessageA(hWindow, WM_CLOSE, 0, 0);
+        PostMessageW(hWindow, WM_CLOSE, 0, 0);
         return 0;
 
     case WM_CLOSE:
@@ -263,7 +264,7 @@ LRESULT CALLBACK LoadLogoWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         return 0;
     default:
-        return DefWindowProcA(hWindow, msg, wParam, lParam);
+        return DefWindowProcW(hWindow, msg, wParam, lParam);
     }
 }
 
@@ -272,7 +273,7 @@ LRESULT CALLBACK CloseBtnWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     case WM_CREATE:
         if (!g_hCloseBtnImage)
             g_hCloseBtnImage =
-                static_cast<HBITMAP>(LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDB_CLOSE_BUTTON),
+                static_cast<HBITMAP>(LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDB_CLOSE_BUTTON),
                                                 IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
         return 0;
     case WM_PAINT: {
@@ -290,7 +291,7 @@ LRESULT CALLBACK CloseBtnWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     case WM_LBUTTONDOWN: {
         HWND hOwner = GetParent(hWindow);
         if (hOwner)
-            PostMessageA(hOwner, WM_CLOSE, 0, 0);
+            PostMessageW(hOwner, WM_CLOSE, 0, 0);
         return 0;
     }
     case WM_CLOSE:
@@ -299,6 +300,6 @@ LRESULT CALLBACK CloseBtnWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         return 0;
     default:
-        return DefWindowProcA(hWindow, msg, wParam, lParam);
+        return DefWindowProcW(hWindow, msg, wParam, lParam);
     }
 }

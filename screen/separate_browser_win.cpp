@@ -1,6 +1,6 @@
 #include "screen/separate_browser_win.h"
 
-#include "base/bstr_win.h"
+#include "base/wide_win.h"
 #include "base/com_ptr_win.h"
 #include "base/scoped_win.h"
 #include "base/diag.h"
@@ -36,7 +36,7 @@ bool ShowPage(IUnknown* object, const char* url) {
     browser->put_Visible(1);
 
     bool shown = false;
-    if (CBstr address{AnsiToBstr(url)}) {
+    if (CBstr address{Utf8ToBstr(url)}) {
         // The optional arguments (flags, target frame, post data, headers) are all 0.
         VARIANT flags, target, postData, headers;
         for (VARIANT* v : {&flags, &target, &postData, &headers}) {
@@ -59,13 +59,14 @@ bool ShowPage(IUnknown* object, const char* url) {
 // default browser for a web address); true when the shell started one.
 bool OpenWithShell(const char* address) {
     WriteLog("OpenSeparateBrowser at2");
-    SHELLEXECUTEINFOA info{};
+    std::wstring file = Wide(address);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpVerb = "open";
-    info.lpFile = address;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExA(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+    return ShellExecuteExW(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
 }
 
 } // namespace

@@ -28,6 +28,18 @@ bench_start() {
         mkdir -p "$fonts"
         cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
+    # Japanese text: Wine's stand-ins for the UI fonts (Liberation Sans) have no Japanese, and
+    # Wine, as Windows, links a UI font to fonts of other scripts only through the SystemLink
+    # key. Debian's fonts-vlgothic has Japanese and Cyrillic.
+    local cjk=/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf
+    if [ -f "$cjk" ] && [ ! -f "$fonts/VL-Gothic-Regular.ttf" ]; then
+        cp "$cjk" "$fonts/"
+        local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+        for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+            wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'VL-Gothic-Regular.ttf,VL Gothic' \
+                /f >/dev/null 2>&1 || true
+        done
+    fi
     # Keep one Wine server up for the whole run: each program then starts quickly.
     wineserver -p 300 >/dev/null 2>&1 || true
     # Windows are not left to a window manager (there is none on the bench): with managed

@@ -2,7 +2,7 @@
 # Installs what building and testing need on a fresh Debian machine (run as root).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
-          mingw-w64 wine wine64 fonts-wine xvfb x11-utils
+          mingw-w64 wine wine64 fonts-wine fonts-vlgothic xvfb x11-utils
           libgif-dev giflib-tools imagemagick python3 python3-pil libpng-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -194,7 +194,7 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
                            "selcode5=run\n"
                            "selurl5=HTTP://example.com/game.swf\n"
                            "seldesc5=" +
-                               std::string(300, 'x') +
+                               std::string(900, 'x') +
                                "\n"
                                "selcode6=runclose\n"
                                "selurl6=page.htm\n"
@@ -232,8 +232,8 @@ TEST_F(CheckToolTest, MenusThatFailFilesThatAreMissingAndTooLongValues) {
                    dir + "\\setup.exe",
                ":16: warning: [settings] selurl5: plays only where the retired control is "
                "installed: no swfplayer in [settings]",
-               ":17: error: [settings] seldesc5: the value is 300 characters long; the launcher "
-               "keeps only the first 299",
+               ":17: error: [settings] seldesc5: the value takes 900 bytes in UTF-8; the launcher "
+               "keeps only the first 899",
                ":21: error: [settings] selurl7: file \"missing.htm\" does not exist",
                ":23: error: [settings] selurl8: section [Empty] has no selections: " + problem +
                    "No valid screen settings found",
@@ -370,6 +370,21 @@ TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) 
         EXPECT_EQ(sample + "/tovak.ini: 3 menus, 12 selections, 0 errors, 0 warnings\n", r.out)
             << little;
     }
+
+    // A Japanese title in UTF-8: without the mark the launcher would read it in the PC's code
+    // page, with it as written. A byte of an ANSI code page that is no UTF-8 is not pointed at.
+    for (const char* mark : {"", "\xEF\xBB\xBF"}) {
+        Write("sample/tovak.ini",
+              mark + ansi + "\r\n[unused]\r\ntitle=\xE6\x97\xA5\xE6\x9C\xAC\r\n");
+        r = RunCheck({sample});
+        EXPECT_EQ(*mark ? std::string::npos : 0u,
+                  r.out.find(sample + "/tovak.ini: warning: saved as UTF-8 without a byte order "
+                                      "mark: the launcher reads it in the PC's code page; save "
+                                      "it with a mark\n"))
+            << r.out;
+    }
+    Write("sample/tovak.ini", ansi + "\r\n[unused]\r\ntitle=caf\xE9\r\n");
+    EXPECT_EQ(std::string::npos, RunCheck({sample}).out.find("byte order mark"));
 }
 
 TEST(CheckFindings, OneLineEachAndValidJsonWhateverTheText) {

@@ -230,19 +230,26 @@ TEST(MenuConfig, PresentButEmptyValuesAreNotDefaults) {
 }
 
 TEST(MenuConfig, LongValuesAreCutAndLongSectionNamesRefused) {
-    std::string longDesc(400, 'd');
-    Load load = LoadText("[Settings]\nnumselections=1\nseldesc1=" + longDesc + "\n");
+    // Texts are held in 899 bytes of UTF-8, cut between characters: 899 ASCII letters, 299
+    // Japanese ones (3 bytes each) with the first byte of the 300th left out.
+    std::string longDesc(1000, 'd');
+    std::string japanese;
+    for (int i = 0; i < 310; ++i)
+        japanese += "\xE6\x97\xA5";
+    Load load = LoadText("[Settings]\nnumselections=2\nseldesc1=" + longDesc +
+                         "\nseldesc2=" + japanese + "\n");
     ASSERT_EQ(load.result, 1);
-    EXPECT_EQ(std::string(load.model->sel[0].strDesc), std::string(299, 'd'));
+    EXPECT_EQ(std::string(load.model->sel[0].strDesc), std::string(899, 'd'));
+    EXPECT_EQ(std::string(load.model->sel[1].strDesc), japanese.substr(0, 897));
 
-    std::string fits(299, 's');
+    std::string fits(899, 's');
     Load ok = LoadText("[" + fits + "]\nnumselections=1\n", fits.c_str());
     EXPECT_EQ(ok.result, 1) << ok.error;
-    std::string name(300, 's');
+    std::string name(900, 's');
     Load refused = LoadText("[" + name + "]\nnumselections=1\n", name.c_str());
     EXPECT_EQ(refused.result, 0);
     EXPECT_EQ(refused.error, std::string("tovak.exe - Settings config problem\n\n") + kPath +
-                                 "\n\nMenu section name is too long (at most 299 characters)");
+                                 "\n\nMenu section name is too long (at most 899 characters)");
 }
 
 } // namespace

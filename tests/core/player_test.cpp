@@ -46,7 +46,7 @@ TEST(PlayerCommand, LinesAsWrittenInTheConfiguration) {
     }
 
     // What does not fit is refused whole: the game's path many times, or the program's path.
-    std::string longGame = "C:\\" + std::string(280, 'g') + ".swf", longDir(288, 'd');
+    std::string longGame = "C:\\" + std::string(880, 'g') + ".swf", longDir(888, 'd');
     EXPECT_NE(Make("p.exe %1 %1", "C:\\Games", longGame), "refused");
     EXPECT_EQ(Make("p.exe %1 %1 %1 %1 %1", "C:\\Games", longGame), "refused");
     EXPECT_NE(Make("play.exe", longDir), "refused");

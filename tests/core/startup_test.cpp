@@ -35,22 +35,22 @@ TEST(Startup, TheConfigurationFileIsTheFirstTokenInTheWorkingDirectory) {
 }
 
 TEST(Startup, OverLongPathsAreRefusedWithAClearText) {
-    std::string token(300, 't');
+    std::string token(900, 't');
     std::string error = Refuse(token);
-    EXPECT_EQ(error, "The configuration file named on the command line is longer than 299 "
+    EXPECT_EQ(error, "The configuration file named on the command line is longer than 899 "
                      "characters:\n\n" +
                          token);
 
-    // 282 + 1 + 16 = 299 characters fit; one more does not.
-    std::string dir = "C:\\" + std::string(279, 'd');
-    EXPECT_EQ(Resolve("0123456789ab.ini", dir.c_str()).size(), 299u);
+    // 882 + 1 + 16 = 899 bytes fit; one more does not.
+    std::string dir = "C:\\" + std::string(879, 'd');
+    EXPECT_EQ(Resolve("0123456789ab.ini", dir.c_str()).size(), 899u);
     error = Refuse("0123456789abc.ini", dir);
-    EXPECT_EQ(error, "The path of the configuration file is longer than 299 characters:\n\n" + dir +
+    EXPECT_EQ(error, "The path of the configuration file is longer than 899 characters:\n\n" + dir +
                          "\\0123456789abc.ini");
 
-    std::string longDir = "C:\\" + std::string(297, 'd');
+    std::string longDir = "C:\\" + std::string(897, 'd');
     error = Refuse("", longDir);
-    EXPECT_EQ(error, "The folder Tovak was started in has a path longer than 299 characters:\n\n" +
+    EXPECT_EQ(error, "The folder Tovak was started in has a path longer than 899 characters:\n\n" +
                          longDir + "\n\nMove the game to a folder with a shorter path.");
     EXPECT_STREQ(g_szWorkDir, "");
 }

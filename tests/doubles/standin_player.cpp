@@ -1,5 +1,6 @@
 // The stand-in for a substitute player (and for the program the shell opens web addresses
-// with): it appends to the journal named by TOVAK_DOUBLE_JOURNAL how it was started, shows a
+// with): it appends to the journal named by TOVAK_DOUBLE_JOURNAL how it was started (its wide
+// command line and folder, in UTF-8), shows a
 // magenta window of class TovakStandInPlayer, and ends with exit code 0 on any key or when its
 // window is told to close. Started with --keys, it journals every key down and up it receives
 // ("key down VK", "key up VK") and ends only when told to close.
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -38,15 +40,24 @@ LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
+// Wide text as UTF-8: the journal shows the command line and folder as they arrived, in any
+// script.
+std::string Utf8(const wchar_t* text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], size, nullptr, nullptr);
+    return result.c_str();
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int nShowCmd) {
-    char line[MAX_PATH * 4] = "command ";
-    std::snprintf(line + 8, sizeof line - 8, "%s", GetCommandLineA());
-    Journal(line);
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    std::snprintf(line, sizeof line, "in %s at %dx%d", folder, GetSystemMetrics(SM_CXSCREEN),
+    Journal(("command " + Utf8(GetCommandLineW())).c_str());
+    wchar_t folder[MAX_PATH * 2] = L"";
+    GetCurrentDirectoryW(MAX_PATH * 2, folder);
+    char line[64];
+    std::snprintf(line, sizeof line, " at %dx%d", GetSystemMetrics(SM_CXSCREEN),
                   GetSystemMetrics(SM_CYSCREEN));
-    Journal(line);
+    Journal(("in " + Utf8(folder) + line).c_str());
     g_bJournalKeys = std::strstr(GetCommandLineA(), " --keys") != nullptr;
 
     WNDCLASSA wc{};

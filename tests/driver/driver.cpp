@@ -1,5 +1,7 @@
 #include "driver/driver.h"
 
+#include "base/wide_win.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -115,33 +117,33 @@ std::string Join(const std::string& dir, const std::string& name) {
 }
 
 bool DeleteTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(Wide(path.c_str()).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return true;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return DeleteFileA(path.c_str()) != 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(Join(path, "*").c_str(), &data);
+        return DeleteFileW(Wide(path.c_str()).c_str()) != 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(Wide(Join(path, "*").c_str()).c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
+            std::string name = Utf8Of(data.cFileName);
             if (name != "." && name != "..")
                 DeleteTree(Join(path, name));
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(Wide(path.c_str()).c_str()) != 0;
 }
 
 std::string MakeTestFolder(const std::string& name) {
     std::string path = Join(TestTmp(), name);
     DeleteTree(path);
-    CreateDirectoryA(path.c_str(), nullptr);
+    CreateDirectoryW(Wide(path.c_str()).c_str(), nullptr);
     return path;
 }
 
 bool WriteTextFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(Wide(path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -153,8 +155,9 @@ bool WriteTextFile(const std::string& path, const std::string& content) {
 }
 
 std::string ReadTextFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return "";
     std::string content;
@@ -167,11 +170,11 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path.c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileW(Wide(from.c_str()).c_str(), Wide(to.c_str()).c_str(), FALSE) != 0;
 }
 
 // ---- Waiting ---------------------------------------------------------------------------------
@@ -212,10 +215,12 @@ bool TovakProcess::StartProgram(const std::string& exe, const std::string& folde
     if (!args.empty())
         commandLine += " " + args;
     std::string environment = MakeEnvironment(extraEnv);
-    STARTUPINFOA si{};
+    // Paths and arguments in any script: the wide call (the environment block stays narrow).
+    std::wstring wideCommandLine = Wide(commandLine.c_str());
+    STARTUPINFOW si{};
     si.cb = sizeof si;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, &environment[0],
-                        folder.c_str(), &si, &pi)) {
+    if (!CreateProcessW(Wide(exe.c_str()).c_str(), &wideCommandLine[0], nullptr, nullptr, FALSE, 0,
+                        &environment[0], Wide(folder.c_str()).c_str(), &si, &pi)) {
         error = "CreateProcess failed for " + exe + " in " + folder + ", error " +
                 std::to_string(GetLastError());
         pi = PROCESS_INFORMATION{};
@@ -479,11 +484,10 @@ bool IsEnabled(HWND hwnd) {
 }
 
 std::string Text(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    int n = GetWindowTextA(hwnd, &text[0], length + 1);
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return text;
+    int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int n = GetWindowTextW(hwnd, &text[0], length + 1);
+    return Utf8Of(text.c_str(), n > 0 ? n : 0);
 }
 
 std::string ClassOf(HWND hwnd) {
@@ -518,6 +522,8 @@ COLORREF ReadPixel(HWND hwnd, int x, int y) {
 
 std::vector<std::string> ReadLogLines(const std::string& path) {
     std::string content = ReadTextFile(path);
+    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) // the UTF-8 log's mark
+        content.erase(0, 3);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < content.size()) {
@@ -557,18 +563,20 @@ bool WaitLogMessage(const std::string& path, const std::string& message, DWORD m
 
 bool ReadRegString(HKEY root, const char* subKey, const char* name, std::string& out) {
     HKEY key;
-    if (RegOpenKeyExA(root, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, Wide(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     DWORD size = 0;
-    bool ok = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-              (type == REG_SZ || type == REG_EXPAND_SZ);
+    std::wstring wideName = Wide(name);
+    bool ok =
+        RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ);
     if (ok) {
-        std::string value(size + 1, '\0');
-        ok = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
-                              &size) == ERROR_SUCCESS;
+        std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+        ok = RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(&value[0]), &size) == ERROR_SUCCESS;
         if (ok)
-            out = value.c_str();
+            out = Utf8Of(value.c_str());
     }
     RegCloseKey(key);
     return ok;

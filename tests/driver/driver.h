@@ -15,7 +15,9 @@ namespace bench {
 constexpr DWORD kWait = 10000; // default timeout of every wait, milliseconds
 
 // ---- Paths and files -----------------------------------------------------------------------
-// Paths come from the environment the test runner sets, with backslashes.
+// Paths come from the environment the test runner sets, with backslashes. Paths, window texts
+// and registry texts are UTF-8 throughout; the driver reads and writes them with the wide
+// functions.
 std::string TovakExe();      // TOVAK_EXE
 std::string TestTmp();       // TOVAK_TEST_TMP, else the temporary folder
 std::string SourceDir();     // TOVAK_SOURCE_DIR
@@ -153,7 +155,8 @@ COLORREF ReadPixel(HWND hwnd, int x, int y);
 COLORREF ReadScreenPixel(int x, int y);
 
 // ---- Diagnostic log --------------------------------------------------------------------------
-// Lines of the file without their line ends (any mix of CR and LF ends a line).
+// Lines of the file without their line ends (any mix of CR and LF ends a line) and without the
+// UTF-8 byte order mark.
 std::vector<std::string> ReadLogLines(const std::string& path);
 // The message part of each entry "m/d/yyyy h:m:s - message".
 std::vector<std::string> ReadLogMessages(const std::string& path);

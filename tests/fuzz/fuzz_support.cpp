@@ -1,6 +1,7 @@
 #include "fuzz_support.h"
 
 #include "base/diag.h"
+#include "base/utf.h"
 
 int ShowError(const char*) {
     return 1;
@@ -44,18 +45,17 @@ class CLatin1Codec : public IProfileTextCodec {
         return true;
     }
 
+    // A file without a mark in a single-byte code page whose bytes are the first 256
+    // characters (Latin-1), decoded before it is split into lines as the program does.
+    bool AnsiToUtf16(const char* text, std::size_t length, std::u16string& out) override {
+        out.assign(length, u'\0');
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = static_cast<unsigned char>(text[i]);
+        return true;
+    }
+
     std::string FromUtf16(const char16_t* text, std::size_t length, bool* exact) override {
-        std::string out(length, '?');
-        bool all = true;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (text[i] <= 0xFF)
-                out[i] = static_cast<char>(text[i]);
-            else
-                all = false;
-        }
-        if (exact)
-            *exact = all;
-        return out;
+        return Utf16ToUtf8(text, length, exact);
     }
 };
 

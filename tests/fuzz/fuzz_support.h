@@ -1,9 +1,9 @@
-// What the fuzz targets share: the error box of a program without windows, and the held text
-// of the Windows program stood in for by a single-byte code page.
+// What the fuzz targets share: the error box of a program without windows, and the Windows
+// program's codec stood in for with a single-byte code page.
 #pragma once
 
 #include "platform/profile.h"
 
-// A single-byte code page (ISO 8859-1): UTF-8 files are converted, and characters beyond it
-// become '?', as the Windows program's code page makes of what it cannot hold.
+// The Windows program's codec on a machine whose code page is ISO 8859-1: text is held in
+// UTF-8, and a file without a mark is decoded from that code page before it is split.
 IProfileTextCodec& Latin1ProfileCodec();

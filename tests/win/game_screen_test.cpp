@@ -178,7 +178,7 @@ TEST(GameScreen, MoviesCloseOnTheirEventOnlyWhenAsked) {
 }
 
 TEST(GameScreen, FailedLaunchesLeaveTheMenuUsable) {
-    std::string longName(260, 'n');
+    std::string longName(860, 'n');
     std::string sels = Selection(1, "run", "missing.exe") + Selection(2, "run", "readme.txt") +
                        Selection(3, "run", longName + ".swf") +
                        Selection(4, "run", "movie.swf", Sel(4, "screenfull", "N"));
@@ -250,17 +250,26 @@ TEST(GameScreen, FailedLaunchesLeaveTheMenuUsable) {
     EXPECT_EQ(g.folder.CountLogged("CMenuWnd::RunSelection at6"), 1);
 }
 
-TEST(GameScreen, SampleShowsItsLogoAndRunsItsArcadeGame) {
+TEST(GameScreen, SampleInAFolderOfAnyScriptShowsItsLogoAndRunsItsArcadeGame) {
     const char* staged = std::getenv("TOVAK_SAMPLE_DIR");
     ASSERT_NE(staged, nullptr);
-    std::string sample = staged;
-    for (char& c : sample)
+    std::string staging = staged;
+    for (char& c : staging)
         if (c == '/')
             c = '\\';
+    // Copied as a player unpacks a download, into a folder named in Cyrillic, Japanese and an
+    // emoji on a PC whose code page (1252) holds none of them.
+    std::string sample =
+        MakeTestFolder("sample \xD0\x94\xD0\xBC\xD0\xB8\xD1\x82\xD1\x80\xD0\xB8\xD0\xB9 "
+                       "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xAE");
+    for (const char* file : {"tovak.ini", "title.gif", "options.gif", "exitnag.gif",
+                             "tovak_logo.gif", "game.htm", "arcade.exe"})
+        ASSERT_TRUE(CopyFileTo(Join(staging, file), Join(sample, file))) << file;
     TovakProcess proc;
     ASSERT_TRUE(proc.Start(sample)) << proc.error;
     HWND title = proc.WaitWindow("WinFuncs", kLong);
     ASSERT_NE(title, nullptr);
+    EXPECT_EQ(Text(title), "Star Courier");
 
     // "Play 640 x 480": the web page with the logo over it, on top for its 2.25 s.
     Click(title, 185, 136);
@@ -297,4 +306,32 @@ TEST(GameScreen, SampleShowsItsLogoAndRunsItsArcadeGame) {
     EXPECT_TRUE(proc.Running());
     PostMessageA(arcade, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(proc.WaitExit(kLong), 0);
+
+    // Its web page once more, played by a substitute player shipped in the folder: it gets the
+    // page's path whole.
+    std::string ini = ReadTextFile(Join(sample, "tovak.ini"));
+    ini.replace(ini.find(";htmplayer="), 1, "htmplayer=player.exe \"%1\"\r\n;");
+    ASSERT_TRUE(WriteTextFile(Join(sample, "tovak.ini"), ini));
+    ASSERT_TRUE(CopyFileTo(StandInPlayer(), Join(sample, "player.exe")));
+    std::string journal = Join(MakeTestFolder("sample_journal"), "journal.txt");
+    TovakProcess again;
+    ASSERT_TRUE(again.Start(sample, "", {std::string(TOVAK_DOUBLE_JOURNAL_ENV) + "=" + journal}))
+        << again.error;
+    title = again.WaitWindow("WinFuncs", kLong);
+    ASSERT_NE(title, nullptr);
+    Click(title, 185, 136);
+    HWND player = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (player = FindWindowA("TovakStandInPlayer", nullptr)) != nullptr; }, kLong));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return Contains(ReadLogLines(journal), "player command \"" +
+                                                       Join(sample, "player.exe") + "\" \"" +
+                                                       Join(sample, "game.htm") + "\"");
+        },
+        kLong))
+        << ReadTextFile(journal);
+    PostMessageA(player, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(title); }, kLong));
+    again.Terminate();
 }

@@ -155,8 +155,12 @@ TEST_F(HostTest, OpenUrlLoadsEachKind) {
         ASSERT_EQ(Init(flash, 3), 1);
         ClearJournal();
         ClearLog();
-        EXPECT_EQ(flash.OpenUrl("C:\\games\\movie.swf"), 1);
-        EXPECT_EQ(Journal(), Lines{"IShockwaveFlash::put_Movie C:\\games\\movie.swf"});
+        // A path in any script reaches the control whole (the double journals it in UTF-8).
+        const std::string movie =
+            "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0"
+            "\xF0\x9F\x8E\xAE\\movie.swf";
+        EXPECT_EQ(flash.OpenUrl(movie.c_str()), 1);
+        EXPECT_EQ(Journal(), Lines{"IShockwaveFlash::put_Movie " + movie});
         EXPECT_EQ(Markers(), (Lines{"CClientHost::OpenUrl at1", "CClientHost::OpenUrl at2"}));
     }
     {

@@ -2,6 +2,7 @@
 // configuration, and reading what the menu window shows.
 #pragma once
 
+#include "base/wide_win.h"
 #include "driver/driver.h"
 #include "base/config_names.h"
 #include "support/gif_writer.h"
@@ -124,12 +125,21 @@ inline bool FrameCleared(HWND hwnd, RECT r, COLORREF image) {
     return true;
 }
 
-// The size of one line of text in the default font, measured as the menu measures it.
+// The size of one line of UTF-8 text in the system's message font in bold, in which the menu
+// measures and draws its descriptions.
 inline SIZE MeasureLine(const char* text) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfWeight = FW_BOLD;
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
     HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
     RECT r = {0, 0, 5, 25};
-    DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawTextW(dc, Wide(text).c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    SelectObject(dc, previous);
     DeleteDC(dc);
+    DeleteObject(font);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 

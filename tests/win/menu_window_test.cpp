@@ -150,6 +150,92 @@ TEST(MenuWindow, TitleScreenIsCentredAndDrawsImageFrameAndDescription) {
     t.proc.Terminate();
 }
 
+// The screen's pixels in a rectangle of the window's client area, row by row (as COLORREFs).
+static std::vector<COLORREF> Capture(HWND hwnd, const RECT& r) {
+    POINT origin = {r.left, r.top};
+    ClientToScreen(hwnd, &origin);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height);
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t k = 0; k < pixels.size(); ++k) // 0x00RRGGBB to 0x00BBGGRR
+        pixels[k] = RGB((p[k] >> 16) & 0xFF, (p[k] >> 8) & 0xFF, p[k] & 0xFF);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A title screen saved as UTF-16 ("Unicode") with Japanese and Cyrillic texts, on a PC whose
+// code page (1252) holds neither: the window's title is exactly that text, and descriptions are
+// drawn in glyphs of their own. Boxes or question marks of a missing font would look alike
+// for any two texts of one length; two Japanese texts of seven characters must differ.
+TEST(MenuWindow, AUnicodeConfigurationShowsEveryScript) {
+    const std::string title = "\xE6\x98\x9F\xE3\x81\xAE\xE9\x83\xB5\xE4\xBE\xBF "
+                              "\xD0\x9A\xD1\x83\xD1\x80\xD1\x8C\xD0\xB5\xD1\x80"; // 星の郵便 Курьер
+    const std::string first = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE9\x81\x8A\xE3\x81"
+                              "\xB3\xE6\x96\xB9"; // 日本語の遊び方
+    const std::string second = "\xE6\x9D\xB1\xE4\xBA\xAC\xE3\x81\xB8\xE8\xA1\x8C\xE3\x81\x8F\xE8"
+                               "\x88\xB9\xE4\xBE\xBF"; // 東京へ行く船便
+    TitleScreen t("menu_window_unicode",
+                  Section("Settings", "title=" + title +
+                                          "\r\ntitleimage=title.gif\r\nnumselections=2\r\n"
+                                          "selpos1=20,40,120,60\r\nselcolor1=FF0000\r\n"
+                                          "seldesc1=" +
+                                          first +
+                                          "\r\nselcode1=nothing\r\n"
+                                          "selpos2=180,40,120,60\r\nselcolor2=FF0000\r\n"
+                                          "seldesc2=" +
+                                          second + "\r\nselcode2=nothing\r\n"));
+    // The same text as UTF-16 with its mark.
+    std::string path = Join(t.folder.path, "tovak.ini");
+    std::wstring wide = Wide(ReadTextFile(path).c_str());
+    std::string utf16 = "\xFF\xFE";
+    for (wchar_t c : wide) {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>(c >> 8);
+    }
+    ASSERT_TRUE(WriteTextFile(path, utf16));
+    t.Start();
+    EXPECT_EQ(Text(t.hwnd), title);
+
+    // Inside each hot spot, within its focus frame: the description box once it shows.
+    const RECT inner[] = {{24, 44, 136, 96}, {184, 44, 296, 96}};
+    const COLORREF yellow = RGB(255, 255, 102);
+    std::vector<COLORREF> shots[2];
+    for (int i = 0; i < 2; ++i) {
+        if (i == 1)
+            PressKey(t.hwnd, VK_RIGHT);
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                shots[i] = Capture(t.hwnd, inner[i]);
+                return std::count(shots[i].begin(), shots[i].end(), yellow) > 300;
+            },
+            kLong))
+            << i;
+        Sleep(300);
+        shots[i] = Capture(t.hwnd, inner[i]);
+    }
+    std::size_t differing = 0;
+    for (std::size_t k = 0; k < shots[0].size(); ++k)
+        differing += shots[0][k] != shots[1][k];
+    EXPECT_GT(differing, 100u);
+    t.proc.Terminate();
+}
+
 TEST(MenuWindow, ArrowsWrapAndEnterSpaceActivate) {
     TitleScreen t("menu_window_keys", Section("Settings", kThreeSelections));
     t.Start();

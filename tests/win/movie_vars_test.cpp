@@ -46,7 +46,14 @@ int TimerTicks(HWND hwnd, DWORD ms) {
 
 TEST(MovieVarsGame, AFlashGameKeepsItsValueForTheNextGameScreen) {
     using namespace gametest;
-    DeleteStored(kName);
+    // A value that an earlier, narrow version wrote in the ANSI code page (1252 here).
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kMovieRegKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, kName, 0, REG_SZ, reinterpret_cast<const BYTE*>("caf\xE9 \x80"), 7);
+    RegCloseKey(key);
+    const std::string second = "\xD0\xB2\xD1\x82\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB9"; // Cyrillic
     GameFolder g("movie_vars_game", 2,
                  Selection(1, "run", "movie.swf", Sel(1, "screenfull", "N")) +
                      Selection(2, "exit", ""));
@@ -55,9 +62,9 @@ TEST(MovieVarsGame, AFlashGameKeepsItsValueForTheNextGameScreen) {
     bench::WriteTextFile(script, "var strMovieRegKey=tovak test save\nvar strCustomVarOut=" +
                                      first + "\nafter 4 calls: bMovieLoaded=true\n");
     g.Start();
-    // Two ticks waiting for the movie, the hand-over with nothing stored, then its value kept;
-    // the second game screen receives it whole.
-    for (const std::string& value : {first, std::string("second")}) {
+    // Two ticks waiting for the movie, the hand-over of the old value as the same text, then
+    // its value kept; the second game screen receives it whole, in any script.
+    for (const std::string& value : {first, second}) {
         g.Activate(1);
         HWND bk = g.WaitBackground();
         ASSERT_NE(bk, nullptr);
@@ -66,7 +73,8 @@ TEST(MovieVarsGame, AFlashGameKeepsItsValueForTheNextGameScreen) {
         EXPECT_TRUE(bench::WaitGone(bk, kLong));
         EXPECT_TRUE(bench::WaitUntil([&] { return bench::IsEnabled(g.menu); }, kLong));
         bench::WriteTextFile(script, "var strMovieRegKey=tovak test save\nvar bMovieLoaded=T\n"
-                                     "var strCustomVarOut=second\n");
+                                     "var strCustomVarOut=" +
+                                         second + "\n");
     }
     Lines calls;
     for (const std::string& line : g.Journal())
@@ -75,8 +83,13 @@ TEST(MovieVarsGame, AFlashGameKeepsItsValueForTheNextGameScreen) {
             calls.push_back(line.substr(17));
     EXPECT_EQ(calls,
               (Lines{"GetVariable bMovieLoaded -> missing", "GetVariable bMovieLoaded -> missing",
-                     "GetVariable bMovieLoaded -> true", "SetVariable strCustomVarIn setv",
+                     "GetVariable bMovieLoaded -> true",
+                     "SetVariable strCustomVarIn setvcaf\xC3\xA9 \xE2\x82\xAC",
                      "GetVariable bMovieLoaded -> T", "SetVariable strCustomVarIn setv" + first}));
+    // The Cyrillic value survived its save; a later run reads it back.
+    std::string read;
+    EXPECT_EQ(ReadRegistryValue(kMovieRegKey, kName, read), 1);
+    EXPECT_EQ(read, second);
     DeleteStored(kName);
 }
 

@@ -6,13 +6,16 @@ using namespace bench;
 using namespace gametest;
 
 TEST(Player, OneBoxNamingProgramAndKeyAndTheMenuGoesOn) {
+    std::string many;
+    for (int i = 0; i < 80; ++i)
+        many += "%1";
     // The controls are installed here: playerfirst makes the players play anyway.
     GameFolder g("player_failures", 3,
                  "playerfirst=Y\r\nswfplayer=players\\missing.exe \"%1\"\r\n"
-                 "dcrplayer=notaprogram.exe\r\n" // the game's path 25 times does not fit:
-                 "htmplayer=browser.exe %1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1%1\r\n" +
-                     Selection(1, "runexit", "movie.swf") + Selection(2, "runexit", "show.dcr") +
-                     Selection(3, "runexit", "page.htm"));
+                 "dcrplayer=notaprogram.exe\r\n" // the game's path 80 times does not fit:
+                 "htmplayer=browser.exe " +
+                     many + "\r\n" + Selection(1, "runexit", "movie.swf") +
+                     Selection(2, "runexit", "show.dcr") + Selection(3, "runexit", "page.htm"));
     ASSERT_TRUE(WriteTextFile(Join(g.folder.path, "notaprogram.exe"), "not a program"));
     g.Start();
     const std::string boxes[] = {"The player program was not found\n\nprogram=" + g.folder.path +

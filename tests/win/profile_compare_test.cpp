@@ -1,18 +1,19 @@
 // The portable profile reader against the Win32 profile functions: a corpus of awkward INI
-// files, each read through GetPrivateProfileStringA / GetPrivateProfileIntA and through
-// CIniProfile with the same (section, key, default, buffer size) queries; the answers must be
-// the same, result and text.
+// files, each read through the wide profile functions (CWinProfile, which the program uses
+// for its start-up settings) and through CIniProfile with the same (section, key, default,
+// buffer size) queries; the answers must be the same, result and text.
 //
 // Values with the prefixes 0x, 0o and 0b are in the corpus: the Win32 integer reader takes them
 // as hexadecimal, octal and binary numbers, and so does the portable one.
 //
 // The corpus is read in every encoding the Win32 functions read: the ANSI code page, UTF-8 and
-// UTF-16 of either byte order (each with its byte order mark), the portable reader holding the
-// text in the ANSI code page as the program does. Names of sections and keys are compared
+// UTF-16 of either byte order (each with its byte order mark), both readers holding the text
+// in UTF-8 as the program does. Names of sections and keys are compared
 // without regard to the case of ASCII letters only, by both readers.
 #include "driver/driver.h"
 #include "platform/profile.h"
 #include "platform/profile_win.h"
+#include "base/utf.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +30,10 @@ struct IniCase {
         : name(std::move(caseName)), text(std::move(bytes)),
           names(namesText.empty() ? text : std::move(namesText)), bAllQueries(allQueries) {}
     std::string name;
-    std::string text;  // the file's bytes
-    std::string names; // the text the names to ask for are taken from (ANSI)
-    bool bAllQueries;  // every default and size; otherwise one of each (a large file)
+    std::string text;        // the file's bytes
+    std::string names;       // the text the names to ask for are taken from (ANSI)
+    bool bAllQueries;        // every default and size; otherwise one of each (a large file)
+    bool bNamesUtf8 = false; // names is UTF-8 text instead
 };
 
 std::u16string FromAnsi(const std::string& text) {
@@ -41,15 +43,6 @@ std::u16string FromAnsi(const std::string& text) {
                             reinterpret_cast<wchar_t*>(&wide[0]), static_cast<int>(text.size()));
     wide.resize(n > 0 ? n : 0);
     return wide;
-}
-
-std::string ToAnsi(const std::u16string& wide) {
-    std::string text(wide.size() * 2, '\0');
-    int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()),
-                                static_cast<int>(wide.size()), &text[0],
-                                static_cast<int>(text.size()), nullptr, nullptr);
-    text.resize(n > 0 ? n : 0);
-    return text;
 }
 
 // The bytes of a file in UTF-16 of either byte order or in UTF-8, with the byte order mark.
@@ -106,9 +99,11 @@ std::vector<IniCase> EncodedCorpus(const std::vector<IniCase>& plain) {
         }
     }
     std::u16string unicode(kUnicodeText, sizeof kUnicodeText / sizeof kUnicodeText[0] - 1);
-    for (const char* encoding : encodings)
-        out.push_back(
-            {std::string("unicode.") + encoding, Encode(unicode, encoding), ToAnsi(unicode)});
+    for (const char* encoding : encodings) {
+        out.push_back({std::string("unicode.") + encoding, Encode(unicode, encoding),
+                       Utf16ToUtf8(unicode.data(), unicode.size())});
+        out.back().bNamesUtf8 = true;
+    }
     // The sample's configuration with the keys that start-up and the exit screen read.
     std::string sample =
         bench::ReadTextFile(bench::Join(bench::SourceDir(), "examples\\sample\\tovak.ini"));
@@ -237,9 +232,12 @@ TEST(ProfileCompare, PortableReaderAnswersAsTheWin32ProfileFunctions) {
     for (const IniCase& c : corpus) {
         std::string path = bench::Join(folder, c.name + ".ini");
         ASSERT_TRUE(bench::WriteTextFile(path, c.text));
-        CIniProfile ini = CIniProfile::FromFile(path.c_str(), AnsiProfileCodec());
+        CIniProfile ini = CIniProfile::FromFile(path.c_str(), WinProfileCodec());
+        CWinProfile win(path.c_str());
         std::set<std::string> sections, keys;
-        CollectNames(c.names, sections, keys);
+        std::u16string wideNames = FromAnsi(c.names);
+        CollectNames(c.bNamesUtf8 ? c.names : Utf16ToUtf8(wideNames.data(), wideNames.size()),
+                     sections, keys);
         int differences = 0;
         auto report = [&](const std::string& what) {
             if (++differences <= 10)
@@ -257,9 +255,8 @@ TEST(ProfileCompare, PortableReaderAnswersAsTheWin32ProfileFunctions) {
                         ++queries;
                         std::fill_n(winBuffer.begin(), size, '#');
                         std::fill_n(iniBuffer.begin(), size, '#');
-                        DWORD winCount =
-                            GetPrivateProfileStringA(section.c_str(), key.c_str(), def,
-                                                     winBuffer.data(), size, path.c_str());
+                        std::size_t winCount = win.GetString(section.c_str(), key.c_str(), def,
+                                                             winBuffer.data(), size);
                         std::size_t iniCount = ini.GetString(section.c_str(), key.c_str(), def,
                                                              iniBuffer.data(), size);
                         std::string winText(winBuffer.data(),
@@ -277,8 +274,7 @@ TEST(ProfileCompare, PortableReaderAnswersAsTheWin32ProfileFunctions) {
                     if (def != -7 && !c.bAllQueries)
                         continue;
                     ++queries;
-                    int winValue = static_cast<int>(
-                        GetPrivateProfileIntA(section.c_str(), key.c_str(), def, path.c_str()));
+                    int winValue = win.GetInt(section.c_str(), key.c_str(), def);
                     int iniValue = ini.GetInt(section.c_str(), key.c_str(), def);
                     if (winValue != iniValue)
                         report("int [" + section + "] " + Show(key) + " default " +

@@ -159,19 +159,19 @@ TEST(Startup, TheFirstCommandLineTokenNamesTheConfiguration) {
 
 TEST(Startup, OverLongPathsAreRefusedNeverCut) {
     std::string folder = bench::MakeTestFolder("startup_long");
-    std::string token(300, 'x');
+    std::string token(900, 'x');
     Outcome o = RunToEnd(folder, token);
     ExpectOneError(o,
-                   "The configuration file named on the command line is longer than 299 "
+                   "The configuration file named on the command line is longer than 899 "
                    "characters:\n\n" +
                        token,
                    18);
 
     // A name that fits alone but not after the working directory.
-    std::string name(299 - folder.size(), 'n');
+    std::string name(899 - folder.size(), 'n');
     o = RunToEnd(folder, name);
     ExpectOneError(o,
-                   "The path of the configuration file is longer than 299 characters:\n\n" +
+                   "The path of the configuration file is longer than 899 characters:\n\n" +
                        folder + "\\" + name,
                    18);
 }
@@ -194,6 +194,8 @@ TEST(Startup, DebugValuesSwitchLoggingOnOrLeaveItOff) {
         EXPECT_EQ(bench::FileExists(log), c.on);
         if (c.on) {
             EXPECT_TRUE(bench::Contains(bench::ReadLogMessages(log), "WinMain at1"));
+            // A log that the program starts is UTF-8 with its mark.
+            EXPECT_EQ(bench::ReadTextFile(log).compare(0, 3, "\xEF\xBB\xBF"), 0);
         }
     }
 }

@@ -81,7 +81,7 @@ const std::string kAdvice = "\n\nPlease go to the web site www.microsoft.com and
 } // namespace
 
 TEST(Visit, TitleScreenOpensEachKindOfAddressAndSurvivesEveryFailure) {
-    const std::string longName(280, 'n');
+    const std::string longName(880, 'n');
     menutest::Folder folder("visit_title",
                             "[Settings]\r\ntitleimage=title.gif\r\nnumselections=6\r\n" +
                                 Visit(1, 0, 0, "HTTP://Example.COM/Path?Q=1") +

@@ -1,6 +1,7 @@
 // The start-up's window classes, registered by the program's own start-up run in this
 // process: the order, the stop at the first failure, and the class settings.
 #include "app/startup_win.h"
+#include "base/wide_win.h"
 #include "driver/driver.h"
 #include "menu/menu_wnd_win.h"
 #include "screen/game_screen_win.h"
@@ -9,15 +10,18 @@
 
 namespace {
 
-bool Registered(const char* name, WNDCLASSEXA* info = nullptr) {
-    WNDCLASSEXA local{};
+// Asked in wide form: the classes are wide, and a narrow query gives a stand-in for their
+// procedures.
+bool Registered(const char* name, WNDCLASSEXW* info = nullptr) {
+    WNDCLASSEXW local{};
     local.cbSize = sizeof local;
-    return GetClassInfoExA(GetModuleHandleA(nullptr), name, info ? info : &local) != 0;
+    return GetClassInfoExW(GetModuleHandleA(nullptr), Wide(name).c_str(), info ? info : &local) !=
+           0;
 }
 
 std::vector<bench::BoxInfo> RunStartup(int expectedExit) {
     bench::BoxAnswerer answerer(IDOK);
-    EXPECT_EQ(RunTovak(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL), expectedExit);
+    EXPECT_EQ(RunTovak(GetModuleHandleA(nullptr), L"", SW_SHOWNORMAL), expectedExit);
     return answerer.Boxes();
 }
 
@@ -57,7 +61,7 @@ TEST(WindowClasses, RegistrationStopsAtTheFailingClassAndAllFourCarryTheirProced
          {Expected{"WinFuncs", WinFuncsWndProc}, Expected{"BkGrndWnd", ClientHostWndProc},
           Expected{"LoadLogo", LoadLogoWndProc}, Expected{"CloseBtn", CloseBtnWndProc}}) {
         SCOPED_TRACE(e.name);
-        WNDCLASSEXA info{};
+        WNDCLASSEXW info{};
         info.cbSize = sizeof info;
         ASSERT_TRUE(Registered(e.name, &info));
         EXPECT_EQ(info.lpfnWndProc, e.procedure);

@@ -2,6 +2,8 @@
 
 #include "base/config_names.h"
 #include "base/keys.h"
+#include "base/program.h"
+#include "base/utf.h"
 #include "image/gif.h"
 #include "menu/launch.h"
 #include "menu/menu_messages.h"
@@ -131,6 +133,15 @@ bool IsSixHexDigits(const char* text) {
     return n == 6;
 }
 
+// A file without a byte order mark whose bytes beyond ASCII are UTF-8: the launcher decodes such
+// a file with the machine's ANSI code page, as Windows' profile functions do, so its letters
+// beyond ASCII come out wrong.
+bool IsUtf8WithoutMark(const std::string& text) {
+    bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0 || text.compare(0, 2, "\xFF\xFE") == 0 ||
+                  text.compare(0, 2, "\xFE\xFF") == 0;
+    return !marked && IsUtf8BeyondAscii(text.data(), text.size());
+}
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);
@@ -172,7 +183,8 @@ class CChecker {
     CChecker(const std::string& text, const std::string& configPath, const std::string& gameDir,
              IMenuTextMeasure& measure)
         : items_(ParseIniItems(text)), profile_(CIniProfile::FromText(text)),
-          configPath_(configPath), gameDir_(gameDir), measure_(measure) {
+          configPath_(configPath), gameDir_(gameDir), measure_(measure),
+          bUtf8WithoutMark_(IsUtf8WithoutMark(text)) {
         ReadRunSettings(profile_, run_);
         sections_.push_back(SectionInfo{});
         firstSection_[""] = 0;
@@ -257,6 +269,7 @@ class CChecker {
     std::map<std::string, std::string> failedMenus_;          // lower-case section, error
     RunSettings run_;
     std::set<GameKind> playedKinds_; // kinds of game that the reached selections run
+    bool bUtf8WithoutMark_;
     CheckResult result_;
 };
 
@@ -278,6 +291,10 @@ CheckResult CChecker::Run() {
             Add(CheckSeverity::Error, r.section ? r.section->name : "", r.key, r.nLine,
                 failed->second);
     }
+    if (bUtf8WithoutMark_)
+        Add(CheckSeverity::Warning, "", "", 0,
+            "saved as UTF-8 without a byte order mark: the launcher reads it in the PC's code "
+            "page; save it with a mark");
     CheckPadMapping(FindSection(kSettingsSection), kPadKey);
     CheckUnreached();
     CheckLogo();
@@ -583,8 +600,8 @@ void CChecker::CheckKeys(const SectionInfo& section, int count) {
             length -= 2;
         if (length > TEXT_MAX - 1) {
             Add(CheckSeverity::Error, section.name, item->name, item->nLine,
-                "the value is " + std::to_string(length) +
-                    " characters long; the launcher keeps only the first " +
+                "the value takes " + std::to_string(length) +
+                    " bytes in UTF-8; the launcher keeps only the first " +
                     std::to_string(TEXT_MAX - 1));
         }
     }
