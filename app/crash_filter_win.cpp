@@ -47,8 +47,12 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
     if (InterlockedExchange(&g_crashing, 1) == 0) {
         // The display first: whatever follows may fail.
         bool restored = g_DisplayMode.bGameModeActive != 0;
-        if (restored)
-            ChangeDisplaySettingsA(nullptr, 0);
+        if (restored) {
+            // On the device where the game's mode was taken (the primary one when unnamed).
+            char device[sizeof g_DisplayMode.dmDesktop.dmDeviceName + 1] = {};
+            std::memcpy(device, g_DisplayMode.dmDesktop.dmDeviceName, sizeof device - 1);
+            ChangeDisplaySettingsExA(device[0] ? device : nullptr, nullptr, nullptr, 0, nullptr);
+        }
         if (info && info->ExceptionRecord)
             LogCrash(*info->ExceptionRecord, restored);
     }

@@ -5,7 +5,6 @@
 #include "host/host_text.h"
 #include "screen/browser_table.h"
 
-
 const char* const kLaunchExecFailedFormat = "Failed to execute external program\n\nfile=%s";
 const char* const kLaunchInvalidTypeFormat =
     "Invalid file type specified to launch\n\nfile=%s\n\nOnly .exe, .dcr, .htm, or .html supported";
@@ -86,6 +85,7 @@ GameScreenOptions GameScreenOptionsFor(const MenuSelection& s, GameKind kind, co
     options.nQuality = s.nQuality;
     options.nCloseKind = CloseKindFor(bHasWindow, ClassifySelectionCode(s.strCode));
     options.bCloseOnEvent = s.bCloseOnEvent;
+    options.fullScreenWay = s.fullScreenWay;
     // A menu's title is one of the program's texts, so it always fits.
     CopyText(options.strTitle, sizeof options.strTitle, strTitle);
     return options;

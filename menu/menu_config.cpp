@@ -121,6 +121,9 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
     profile.GetString(kSettingsSection, "pad", "", text, sizeof text);
     ParsePadMapping(text, padValue, ignored, sizeof ignored);
     ApplyPadMapping(padBase, padValue);
+    FullScreenWay wayBase = FullScreenWay::Switch;
+    profile.GetString(kSettingsSection, "fullscreen", "", text, sizeof text);
+    ParseFullScreenWay(text, wayBase);
     for (int n = 1; n <= count; ++n) {
         MenuSelection& sel = model.sel[model.nSelections];
         int v[4];
@@ -183,6 +186,9 @@ int LoadMenuModel(IProfileReader& profile, const char* section, const char* conf
         sel.pad = padBase;
         ParsePadMapping(text, padValue, ignored, sizeof ignored);
         ApplyPadMapping(sel.pad, padValue);
+        ReadSelKey(profile, s, "selfullscreen%d", n, "", text, sizeof text, key);
+        sel.fullScreenWay = wayBase;
+        ParseFullScreenWay(text, sel.fullScreenWay);
         ++model.nSelections;
     }
 

@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "platform/pad.h"
 #include "platform/profile.h"
+#include "screen/screen_geometry.h"
 
 constexpr int MAX_SELECTIONS = 20;
 
@@ -29,6 +30,9 @@ struct MenuSelection {
     // The keys a game controller sends to the game: the default mapping, with the `pad` of the
     // section "settings" and then this selection's `selpad` laid over it.
     PadMapping pad;
+    // How a full-screen game gets its screen: `fullscreen` of the section "settings", with this
+    // selection's `selfullscreen` over it (a value that names no way leaves the one below it).
+    FullScreenWay fullScreenWay;
 };
 
 // System metrics that size the menu's window or dialog.

@@ -11,7 +11,10 @@
 #include "platform/profile_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table.h"
+#include "screen/monitors_win.h"
 #include "screen/separate_browser_win.h"
+
+#include <cmath>
 
 namespace {
 
@@ -19,25 +22,31 @@ namespace {
 constexpr UINT_PTR MENU_TIMER_ID = 0;
 constexpr UINT MENU_TIMER_MS = 330;
 
-// Measures one line in the default font on a memory device context for the screen, made and
-// deleted for each measurement.
+// Measures one line in the menu's description font (the default one when it has none) on a
+// memory device context for the screen, made and deleted for each measurement, and gives the
+// size in the title image's pixels.
 class CScreenTextMeasure : public IMenuTextMeasure {
   public:
+    explicit CScreenTextMeasure(const CMenuWnd& menu)
+        : font(menu.descFont.Get()), scale(menu.scale) {}
     void MeasureText(const char* text, int& width, int& height) override {
         width = height = 0;
         CMemoryDc dc{CreateCompatibleDC(nullptr)};
         if (!dc)
             return;
+        HGDIOBJ previous = font ? SelectObject(dc.Get(), font) : nullptr;
         RECT rect = {0, 0, 5, 25};
         DrawTextA(dc.Get(), text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-        width = rect.right - rect.left;
-        height = rect.bottom - rect.top;
+        if (previous)
+            SelectObject(dc.Get(), previous);
+        width = static_cast<int>(std::ceil((rect.right - rect.left) / scale));
+        height = static_cast<int>(std::ceil((rect.bottom - rect.top) / scale));
     }
-};
 
-RECT ToRect(const MenuRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
+  private:
+    HFONT font;
+    double scale;
+};
 
 } // namespace
 
@@ -184,7 +193,12 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
 
 HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::CreateMenuWnd");
-    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics());
+    // On the monitor where the player is (the pointer), at its scale.
+    MonitorDesc monitor = MonitorAtPointer();
+    double newScale = 1.0;
+    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics().frame, monitor.work,
+                                        DpiScale(monitor.dpi), newScale);
+    SetScale(newScale);
     HWND hWindow = CreateWindowExA(
         0, "WinFuncs", strTitle, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y,
         place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
@@ -257,23 +271,58 @@ void CMenuWnd::Unpark(HWND hWindow) {
     SetForegroundWindow(hWindow);
 }
 
+void CMenuWnd::SetScale(double newScale) {
+    scale = newScale;
+    descFont.Reset();
+    // The stock font is made for the system's DPI; the descriptions want it at this scale.
+    HDC screen = GetDC(nullptr);
+    int systemDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    double factor = scale * kBaseDpi / (systemDpi > 0 ? systemDpi : kBaseDpi);
+    LOGFONTA font;
+    if (std::fabs(factor - 1) < 0.01 ||
+        !GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font))
+        return;
+    font.lfHeight = ScaleLength(font.lfHeight, factor);
+    font.lfWidth = ScaleLength(font.lfWidth, factor);
+    descFont.Reset(CreateFontIndirectA(&font));
+}
+
+RECT CMenuWnd::ToWindow(const MenuRect& r) const {
+    if (scale == 1.0)
+        return RECT{r.left, r.top, r.right, r.bottom};
+    // Outward, so that whatever the image's rectangle covers is inside.
+    return RECT{static_cast<LONG>(std::floor(r.left * scale)),
+                static_cast<LONG>(std::floor(r.top * scale)),
+                static_cast<LONG>(std::ceil(r.right * scale)),
+                static_cast<LONG>(std::ceil(r.bottom * scale))};
+}
+
+void CMenuWnd::ToImage(int& x, int& y) const {
+    if (scale == 1.0)
+        return;
+    x = static_cast<int>(std::floor(x / scale));
+    y = static_cast<int>(std::floor(y / scale));
+}
+
 void CMenuWnd::CalcSelectionRects(int i, RECT* hotSpot, RECT* descBox) {
-    CScreenTextMeasure measure;
+    CScreenTextMeasure measure(*this);
     MenuRect hot, desc;
     ::CalcSelectionRects(sel[i], measure, hot, desc);
-    *hotSpot = ToRect(hot);
-    *descBox = ToRect(desc);
+    *hotSpot = ToWindow(hot);
+    *descBox = desc == kNoDescriptionBox ? RECT{-1, -1, -1, -1} : ToWindow(desc);
 }
 
 void CMenuWnd::Invalidate(HWND hWindow, const MenuInvalidation& invalidation) {
     for (int i = 0; i < invalidation.count; ++i) {
-        RECT rect = ToRect(invalidation.rects[i]);
+        RECT rect = ToWindow(invalidation.rects[i]);
         InvalidateRect(hWindow, &rect, FALSE);
     }
 }
 
 void CMenuWnd::SetFocusSelection(int i, HWND hWindow) {
-    CScreenTextMeasure measure;
+    CScreenTextMeasure measure(*this);
     MenuFocusState state{nFocus, nTicks};
     MenuInvalidation invalidation = MenuSetFocus(*this, state, i, measure);
     nFocus = state.nFocus;
@@ -286,30 +335,61 @@ LRESULT CMenuWnd::OnPaint(HWND hWindow) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hWindow, &ps);
     if (imgTitle.nFrames > 0)
-        imgTitle.pFrames[0]->Draw(dc, 0, 0);
+        imgTitle.pFrames[0]->DrawScaled(dc, 0, 0, ScaleLength(imgTitle.nWidth, scale),
+                                        ScaleLength(imgTitle.nHeight, scale));
 
-    CScreenTextMeasure measure;
+    CScreenTextMeasure measure(*this);
     MenuPaintPlan plan =
         MenuPlanPaint(*this, MenuFocusState{nFocus, nTicks}, GetFocus() == hWindow, measure);
     if (plan.bFrame) {
+        // The frame's rings at the window's scale: as many as three pixels of the image make.
         CBrush brush{CreateSolidBrush(plan.frameColor)};
-        for (const MenuRect& ring : plan.frameRings) {
-            RECT rect = ToRect(ring);
+        RECT rect = ToWindow(plan.frameRings[0]);
+        int rings = scale == 1.0 ? 3 : std::max(1, ScaleLength(3, scale));
+        for (int k = 0; k < rings; ++k) {
             FrameRect(dc, &rect, brush.Get());
+            InflateRect(&rect, -1, -1);
         }
     }
     if (plan.bDescription) {
-        RECT frame = ToRect(plan.descFrame);
+        RECT frame = ToWindow(plan.descFrame);
         CBrush black{CreateSolidBrush(RGB(0, 0, 0))};
         FrameRect(dc, &frame, black.Get());
-        RECT fill = ToRect(plan.descFill);
+        RECT fill = frame;
+        InflateRect(&fill, -1, -1);
         CBrush yellow{CreateSolidBrush(kDescriptionFill)};
         FillRect(dc, &fill, yellow.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
+        HGDIOBJ previous = descFont ? SelectObject(dc, descFont.Get()) : nullptr;
         DrawTextA(dc, plan.text, -1, &fill, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        if (previous)
+            SelectObject(dc, previous);
     }
     EndPaint(hWindow, &ps);
+    return 0;
+}
+
+// Moved to a monitor of another DPI: the window takes that monitor's scale (or the largest
+// that fits its work area) where the system suggests it goes, and is drawn again.
+LRESULT CMenuWnd::OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (!suggested)
+        return 0;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST);
+    if (!GetMonitorInfoA(monitor, &info))
+        return 0;
+    double newScale = 1.0;
+    WindowPlace place = MenuWindowPlace(
+        nWidth, nHeight, CurrentScreenMetrics().frame,
+        ScreenRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
+        DpiScale(LOWORD(wParam)), newScale);
+    SetScale(newScale);
+    SetWindowPos(hWindow, nullptr, suggested->left, suggested->top, place.cx, place.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hWindow, nullptr, FALSE);
     return 0;
 }
 
@@ -341,7 +421,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
 
     case WM_TIMER: {
         WriteLog("CMenuWnd::HandleWinProc WM_TIMER");
-        CScreenTextMeasure measure;
+        CScreenTextMeasure measure(*this);
         MenuFocusState state{nFocus, nTicks};
         MenuInvalidation invalidation = MenuTimerTick(*this, state, measure);
         nFocus = state.nFocus;
@@ -355,7 +435,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
         // to it activates nothing.
         if (!IsWindowEnabled(hWindow))
             return 0;
-        CScreenTextMeasure measure;
+        CScreenTextMeasure measure(*this);
         MenuFocusState state{nFocus, nTicks};
         MenuKeyResult key = MenuKeyDown(*this, state, static_cast<int>(wParam), measure);
         nFocus = state.nFocus;
@@ -371,6 +451,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
     case WM_MOUSEMOVE: {
         int x, y;
         MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
+        ToImage(x, y);
         int i = MenuHitTest(*this, x, y);
         if (i >= 0)
             SetFocusSelection(i, hWindow);
@@ -382,6 +463,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
             return 0;
         int x, y;
         MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
+        ToImage(x, y);
         int targets[MAX_SELECTIONS];
         int count = MenuClickTargets(*this, x, y, targets);
         // Every hot spot under the point, in ascending order; a window destroyed meanwhile (by
@@ -403,6 +485,9 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
 
     case WM_COMMAND:
         return 0;
+
+    case WM_DPICHANGED:
+        return OnDpiChanged(hWindow, wParam, lParam);
 
     case kMsgGameStarted:
         Park(hWindow);

@@ -39,8 +39,9 @@ STARTUPINFOA GameStartupInfo() {
 int RunExecutable(const MenuSelection& s, const char* path, CBusyCursor& busy) {
     WriteLog(GameKindOf(GameKind::Executable).marker);
     // The launcher's part is done once the game has ended: the session's end ends the program.
+    // Full screen without a mode switch: the program starts as it would and shows itself.
     auto session = MakeGameSession(ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
-                                                 s.nColorDepth, true},
+                                                 s.nColorDepth, true, s.fullScreenWay},
                                    kCloseProgram, nullptr, s.pad, &busy);
     session->TakeScreen();
     STARTUPINFOA startup = GameStartupInfo();
@@ -125,7 +126,7 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
     WriteLog("RunPlayer at2");
     int nCloseKind = CloseKindFor(hParentWnd != nullptr, ClassifySelectionCode(s.strCode));
     auto session = MakeGameSession(ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
-                                                 s.nColorDepth, false},
+                                                 s.nColorDepth, false, s.fullScreenWay},
                                    nCloseKind, hParentWnd, s.pad, &busy);
     session->TakeScreen();
     session->Started(0, process.dwProcessId);

@@ -257,3 +257,14 @@ TEST(MenuConfig, ControllerMappingsLaySettingsPadAndEachSelpadOverTheDefault) {
     EXPECT_TRUE(s[2].pad.bOn);
     EXPECT_EQ(s[2].pad.keys[kPadA], 'Z');
 }
+
+TEST(MenuConfig, FullScreenWayOfSettingsWithEachSelectionsOwnOverIt) {
+    const std::string ini = "[settings]\nfullscreen=fit\nnumselections=1\n"
+                            "[Options]\nnumselections=3\nselfullscreen1=Integer\n"
+                            "selfullscreen2=fitt\nselfullscreen3=switch\n";
+    Load sub = LoadText(ini, "Options");
+    ASSERT_EQ(sub.result, 1) << sub.error;
+    EXPECT_EQ(sub.model->sel[0].fullScreenWay, FullScreenWay::Integer);
+    EXPECT_EQ(sub.model->sel[1].fullScreenWay, FullScreenWay::Fit); // misspelt: the settings'
+    EXPECT_EQ(sub.model->sel[2].fullScreenWay, FullScreenWay::Switch);
+}

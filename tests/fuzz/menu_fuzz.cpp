@@ -50,7 +50,9 @@ class CFakeDisplay : public IDisplayDevice {
 
 void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
     const ScreenMetrics screen{1024, 768, MenuMetrics{3, 3, 19}};
-    MenuWindowPlace(model.nWidth, model.nHeight, screen);
+    double scale = 0;
+    MenuWindowPlace(model.nWidth, model.nHeight, screen.frame, ScreenRect{0, 0, 1024, 768}, 1.5,
+                    scale);
     LayOutSelectSizeDialog(model.nWidth, model.nHeight, screen, 13, 26, 23);
     OpensExitScreen(model.strTitleImage, model.strSection);
     MenuFocusState state; // the window's focus starts on the first selection
@@ -97,10 +99,12 @@ void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
                                   sel.nGameHeight,
                                   sel.bScreenFull,
                                   sel.bCloseBtn,
-                                  sel.bShowCursor};
-        GameScreenLayout layout = LayoutGameScreen(request, GameScreenMetrics{1024, 768, 6, 25});
-        int x, y;
-        PlaceLogo(layout, 200, 100, x, y);
+                                  sel.bShowCursor,
+                                  sel.fullScreenWay};
+        GameScreenLayout layout =
+            LayoutGameScreen(request, GameScreenMetrics{1024, 768, 6, 25, 0, 0, 1.5});
+        int x, y, width, height;
+        PlaceLogo(layout, 200, 100, x, y, width, height);
     }
 }
 

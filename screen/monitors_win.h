@@ -1,0 +1,15 @@
+// The desktop's monitors as the screen geometry reads them: their rectangles, work areas, DPIs
+// and display devices, and the one a window or the pointer is on.
+#pragma once
+
+#include "screen/screen_geometry.h"
+
+#include <windows.h>
+
+// The monitor that holds most of the window; without a window, the one under the pointer.
+MonitorDesc MonitorOfWindow(HWND hWnd);
+// The monitor under the pointer (where the player just started the program or clicked).
+MonitorDesc MonitorAtPointer();
+// The DPI of the monitor that holds most of the window (the system's DPI where the system
+// gives no DPI per monitor).
+int WindowDpi(HWND hWnd);
