@@ -63,8 +63,8 @@ TEST(GameScreenFit, AFullScreenGameScaledOntoTheDesktopWithoutAModeSwitch) {
     EXPECT_EQ(ReadScreenPixel(1280 - 17 + 15, 1 + 0), RGB(66, 65, 66));
 
     // Another program in front: nothing on the screen changes.
-    HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50,
-                                 50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(other);
     PumpUntil([] { return false; }, 1000);
     EXPECT_EQ(ScreenWidth(), 1280);

@@ -404,8 +404,8 @@ class PrefixDpi {
                             KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
             return;
         DWORD size = sizeof before;
-        had = RegQueryValueExA(key, "LogPixels", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&before), &size) == ERROR_SUCCESS;
+        had = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before),
+                               &size) == ERROR_SUCCESS;
         RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
                        sizeof dpi);
     }
