@@ -101,7 +101,7 @@ const std::vector<std::string>& StartupKeys() {
         CKeyRecorder recorder(none, kSettingsSection);
         LaunchSettings settings;
         ReadLaunchSettings(recorder, settings);
-        std::vector<std::string> all = {"debug", "debugfile", "pad"};
+        std::vector<std::string> all = {"debug", "debugfile", "pad", "fullscreen"};
         all.insert(all.end(), recorder.keys.begin(), recorder.keys.end());
         return all;
     }();
@@ -236,6 +236,8 @@ class CChecker {
     void CheckSelection(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckRunFile(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckPadMapping(const SectionInfo* section, const std::string& key);
+    void CheckFullScreenWay(const SectionInfo* section, const std::string& key,
+                            const char* fallback);
     void CheckWindow(const SectionInfo* section, const CMenuModel& model, int width, int height);
     void CheckKeys(const SectionInfo& section, int count);
     void CheckUnreached();
@@ -277,6 +279,7 @@ CheckResult CChecker::Run() {
                 failed->second);
     }
     CheckPadMapping(FindSection(kSettingsSection), "pad");
+    CheckFullScreenWay(FindSection(kSettingsSection), "fullscreen", "switch, a mode switch");
     CheckUnreached();
     CheckLogo();
     CheckPlayers();
@@ -402,6 +405,7 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
         break;
     }
     CheckPadMapping(section, SelKey("selpad", n));
+    CheckFullScreenWay(section, SelKey("selfullscreen", n), "the way of [settings] fullscreen");
     for (const char* base : {"selcolor", "selscreenbgcolor", "selgamebgcolor"}) {
         std::string key = SelKey(base, n);
         if (!FindKey(section, key))
@@ -455,6 +459,25 @@ void CChecker::CheckRunFile(const SectionInfo* section, const MenuSelection& sel
                   "\" contains \".exe\" but is no executable; the launcher would start it as "
                   "one");
     }
+}
+
+// A full-screen way that the launcher does not know: it takes the fallback instead.
+void CChecker::CheckFullScreenWay(const SectionInfo* section, const std::string& key,
+                                  const char* fallback) {
+    if (!FindKey(section, key))
+        return;
+    char text[TEXT_MAX];
+    profile_.GetString(section->name.c_str(), key.c_str(), "", text, sizeof text);
+    FullScreenWay way;
+    if (ParseFullScreenWay(text, way))
+        return;
+    std::string nearest = kFullScreenWayNames[0];
+    for (const char* name : kFullScreenWayNames)
+        if (EditDistance(Lower(text), name) < EditDistance(Lower(text), nearest))
+            nearest = name;
+    AddAt(CheckSeverity::Warning, section, key,
+          "\"" + std::string(text) + "\" is not switch, fit or integer (nearest: " + nearest +
+              "); the launcher uses " + fallback);
 }
 
 void CChecker::CheckPadMapping(const SectionInfo* section, const std::string& key) {
