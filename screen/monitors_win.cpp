@@ -95,7 +95,3 @@ MonitorDesc MonitorOfWindow(HWND hWnd) {
     int i = MonitorOfRect(list.monitors, list.count, FromRect(r));
     return i >= 0 ? list.monitors[i] : WholeDesktop();
 }
-
-int WindowDpi(HWND hWnd) {
-    return MonitorOfWindow(hWnd).dpi;
-}

@@ -1,5 +1,6 @@
 // The desktop's monitors as the screen geometry reads them: their rectangles, work areas, DPIs
-// and display devices, and the one a window or the pointer is on.
+// (the system's DPI where the system gives none per monitor) and display devices, and the one
+// a window or the pointer is on.
 #pragma once
 
 #include "screen/screen_geometry.h"
@@ -10,6 +11,3 @@
 MonitorDesc MonitorOfWindow(HWND hWnd);
 // The monitor under the pointer (where the player just started the program or clicked).
 MonitorDesc MonitorAtPointer();
-// The DPI of the monitor that holds most of the window (the system's DPI where the system
-// gives no DPI per monitor).
-int WindowDpi(HWND hWnd);
