@@ -95,3 +95,24 @@ MonitorDesc MonitorOfWindow(HWND hWnd) {
     int i = MonitorOfRect(list.monitors, list.count, FromRect(r));
     return i >= 0 ? list.monitors[i] : WholeDesktop();
 }
+
+void EnsureDpiAwareness() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    if (!user)
+        return;
+    using GetContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)();
+    using EqualFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+    using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    auto get = reinterpret_cast<GetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+    auto equal = reinterpret_cast<EqualFn>(
+        reinterpret_cast<void*>(GetProcAddress(user, "AreDpiAwarenessContextsEqual")));
+    auto set = reinterpret_cast<SetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    if (!get || !equal || !set)
+        return;
+    // Declared by the manifest already: setting it again would fail and change nothing.
+    if (!equal(get(), DPI_AWARENESS_CONTEXT_UNAWARE))
+        return;
+    set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2); // Wine 8 refuses it, harmlessly
+}

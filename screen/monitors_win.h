@@ -11,3 +11,8 @@
 MonitorDesc MonitorOfWindow(HWND hWnd);
 // The monitor under the pointer (where the player just started the program or clicked).
 MonitorDesc MonitorAtPointer();
+
+// Makes the process per-monitor DPI aware (version 2) where its manifest's declaration did not
+// take effect and the system can do it at run time (Windows 10 1703 and later); nothing
+// otherwise. Call before the first window.
+void EnsureDpiAwareness();
