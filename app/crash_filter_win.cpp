@@ -54,8 +54,14 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
     if (InterlockedExchange(&g_crashing, 1) == 0) {
         // The display first: whatever follows may fail.
         bool restored = g_DisplayMode.bGameModeActive != 0;
-        if (restored)
-            ChangeDisplaySettingsW(nullptr, 0);
+        if (restored) {
+            // On the device where the game's mode was taken (the primary one when unnamed;
+            // the system's device names are ASCII).
+            wchar_t device[sizeof g_DisplayMode.dmDesktop.dmDeviceName + 1] = {};
+            for (std::size_t i = 0; i + 1 < sizeof device / sizeof device[0]; ++i)
+                device[i] = static_cast<wchar_t>(g_DisplayMode.dmDesktop.dmDeviceName[i]);
+            ChangeDisplaySettingsExW(device[0] ? device : nullptr, nullptr, nullptr, 0, nullptr);
+        }
         if (info && info->ExceptionRecord)
             LogCrash(*info->ExceptionRecord, restored);
     }

@@ -310,8 +310,20 @@ int CClientHost::OpenUrl(const char* name) {
     }
     if (!result)
         return 0;
+    ApplyZoom();
     WriteLog("CClientHost::OpenUrl at2");
     return 1;
+}
+
+void CClientHost::ApplyZoom() {
+    if (!pControl || nBrowserType != kHostWebBrowser || nZoomPercent == 100)
+        return;
+    VARIANT percent;
+    VariantInit(&percent);
+    percent.vt = VT_I4;
+    percent.lVal = nZoomPercent;
+    static_cast<IWebBrowser2*>(pControl.Get())
+        ->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &percent, nullptr);
 }
 
 void CClientHost::WaitBusy() {
@@ -404,6 +416,8 @@ STDMETHODIMP CHostEvent::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPAR
             delete[] address;
             if (close)
                 RequestClose(pHost->hWndParent);
+            else
+                pHost->ApplyZoom(); // a new page has the browser's own zoom
         }
         break;
     case kHostShockwave:

@@ -92,6 +92,10 @@ class CClientHost : public IUnknown {
                  int y, int width, int height, int nQuality);
     // Loads the page or movie. 1 on success, 0 when the control refuses it.
     int OpenUrl(const char* name);
+    // For the web browser: zooms the page to nZoomPercent (nothing at 100 %), through the
+    // browser's optical zoom. A browser without a page may refuse it; the loaded page asks
+    // again.
+    void ApplyZoom();
     // For the web browser: polls get_Busy every 500 ms, at most ten times.
     void WaitBusy();
     // For the web browser: waits while busy, then brings its window to the top.
@@ -106,6 +110,8 @@ class CClientHost : public IUnknown {
     HWND hWndControl = nullptr;
     HWND hWndParent = nullptr;
     int nBrowserType = 0;
+    // The web page's zoom: the game screen's scale as a percentage.
+    int nZoomPercent = 100;
     CComRef<IUnknown> pControl;
     // The container's own client site, taken from the control before the host's site
     // replaces it and held until the container window is gone: the container frees itself

@@ -55,6 +55,9 @@ class CGifFrame {
 
     // Draws the whole frame opaque with its top-left corner at (x, y). Windows only.
     int Draw(HDC__* dc, int x, int y) const;
+    // Draws the whole frame opaque, stretched to width x height at (x, y): pixels repeated
+    // when both factors are the same whole number, smoothed otherwise. Windows only.
+    int DrawScaled(HDC__* dc, int x, int y, int width, int height) const;
 
     int nWidth = 0;
     int nHeight = 0;

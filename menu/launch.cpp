@@ -85,6 +85,7 @@ GameScreenOptions GameScreenOptionsFor(const MenuSelection& s, GameKind kind, co
     options.nQuality = s.nQuality;
     options.nCloseKind = CloseKindFor(bHasWindow, ClassifySelectionCode(s.strCode));
     options.bCloseOnEvent = s.bCloseOnEvent;
+    options.fullScreenWay = s.fullScreenWay;
     // A menu's title is one of the program's texts, so it always fits.
     CopyText(options.strTitle, sizeof options.strTitle, strTitle);
     return options;

@@ -75,7 +75,7 @@ int QualityFromText(const char* text) {
 }
 
 MenuLoadError LoadMenuModel(IProfileReader& profile, const char* section, const PadMapping& padBase,
-                            const MenuMetrics& metrics, CMenuModel& model) {
+                            FullScreenWay wayBase, const MenuMetrics& metrics, CMenuModel& model) {
     WriteLog("CMenuWnd::LoadMenu");
     MenuLoadError error;
     if (!CopyText(model.strSection, sizeof model.strSection, section)) {
@@ -167,6 +167,9 @@ MenuLoadError LoadMenuModel(IProfileReader& profile, const char* section, const 
         sel.pad = padBase;
         ParsePadMapping(text, padValue, ignored, sizeof ignored);
         ApplyPadMapping(sel.pad, padValue);
+        ReadSelKey(profile, s, kSelFullScreenKey, n, "", text, sizeof text, key);
+        sel.fullScreenWay = wayBase;
+        ParseFullScreenWay(text, sel.fullScreenWay);
         ++model.nSelections;
     }
 

@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "platform/pad.h"
 #include "platform/profile.h"
+#include "screen/screen_geometry.h"
 
 constexpr int MAX_SELECTIONS = 20;
 
@@ -29,6 +30,9 @@ struct MenuSelection {
     // The keys a game controller sends to the game: the run's mapping (`pad` of the section
     // "settings" over the default) with this selection's `selpad` laid over it.
     PadMapping pad;
+    // How a full-screen game gets its screen: `fullscreen` of the section "settings", with this
+    // selection's `selfullscreen` over it (a value that names no way leaves the one below it).
+    FullScreenWay fullScreenWay;
 };
 
 // System metrics that size the menu's window or dialog.
@@ -77,11 +81,12 @@ struct MenuLoadError {
 };
 
 // Reads a menu section into the model: every key, default and error of the menu schema, the
-// controller mapping of each selection (its `selpad` laid over padBase, the run's mapping), and
-// the content size from xsize/ysize and the metrics. The title image is named in strTitleImage
+// controller mapping of each selection (its `selpad` laid over padBase, the run's mapping), the
+// way of each selection's full screen (its `selfullscreen` over wayBase, the run's), and the
+// content size from xsize/ysize and the metrics. The title image is named in strTitleImage
 // but not loaded here. Returns what went wrong, or an error of kind None.
 MenuLoadError LoadMenuModel(IProfileReader& profile, const char* section, const PadMapping& padBase,
-                            const MenuMetrics& metrics, CMenuModel& model);
+                            FullScreenWay wayBase, const MenuMetrics& metrics, CMenuModel& model);
 
 // The hexadecimal value of a colour text (red first), or 0 for anything that is not one.
 int HexToColor(const char* text);

@@ -1,6 +1,9 @@
 #include "menu/menu_layout.h"
 
 #include "base/config_names.h"
+
+#include <algorithm>
+
 #include "base/int_range.h"
 #include "base/text.h"
 
@@ -188,13 +191,23 @@ MenuPaintPlan MenuPlanPaint(const CMenuModel& model, const MenuFocusState& state
     return plan;
 }
 
-WindowPlace MenuWindowPlace(int nWidth, int nHeight, const ScreenMetrics& metrics) {
+WindowPlace MenuWindowPlace(int nWidth, int nHeight, const MenuMetrics& frame,
+                            const ScreenRect& work, double wanted, double& scale) {
+    int frameWidth = SaturatedInt(2 * WideInt(frame.cxDlgFrame) - 1);
+    int frameHeight = SaturatedInt(2 * WideInt(frame.cyDlgFrame) + frame.cyCaption);
+    scale = FitScale(nWidth, nHeight, frameWidth, frameHeight, work, wanted);
     WindowPlace place;
-    place.x = SaturatedInt((WideInt(metrics.cxScreen) - nWidth) / 2);
-    place.y = SaturatedInt((WideInt(metrics.cyScreen) - nHeight) / 2);
-    place.cx = SaturatedInt(WideInt(nWidth) + 2 * WideInt(metrics.frame.cxDlgFrame) - 1);
-    place.cy = SaturatedInt(WideInt(nHeight) + 2 * WideInt(metrics.frame.cyDlgFrame) +
-                            metrics.frame.cyCaption);
+    place.cx = SaturatedInt(WideInt(ScaleLength(nWidth, scale)) + frameWidth);
+    place.cy = SaturatedInt(WideInt(ScaleLength(nHeight, scale)) + frameHeight);
+    // The content is centred, as the window always was; a window that fits the work area is
+    // then moved into it where its frame would stick out.
+    CentreIn(work, ScaleLength(nWidth, scale), ScaleLength(nHeight, scale), place.x, place.y);
+    if (place.cx <= work.Width())
+        place.x =
+            std::max(work.left, std::min(place.x, SaturatedInt(WideInt(work.right) - place.cx)));
+    if (place.cy <= work.Height())
+        place.y =
+            std::max(work.top, std::min(place.y, SaturatedInt(WideInt(work.bottom) - place.cy)));
     return place;
 }
 

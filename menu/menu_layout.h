@@ -7,6 +7,7 @@
 #include "base/keys.h"
 #include "menu/menu_config.h"
 #include "resources/resource.h"
+#include "screen/screen_geometry.h"
 
 #include <cstdint>
 
@@ -129,10 +130,14 @@ struct WindowPlace {
     int cy;
 };
 
-// The menu window for a content of nWidth x nHeight: centred (negative when larger than the
-// screen), the outer size one pixel narrower than the content plus the frames, and as high as
-// the content plus the frames and the caption.
-WindowPlace MenuWindowPlace(int nWidth, int nHeight, const ScreenMetrics& metrics);
+// The menu window for a content of nWidth x nHeight on a monitor of the given scale (its DPI /
+// 96): the content at that scale, or at the largest one at which the window fits the work area
+// when that is smaller, given in scale; the content centred in the work area, the window moved
+// inside it where it fits (negative when it cannot), its outer size one pixel narrower than the
+// scaled content plus the frames, and as high as the scaled content plus the frames and the
+// caption.
+WindowPlace MenuWindowPlace(int nWidth, int nHeight, const MenuMetrics& frame,
+                            const ScreenRect& work, double wanted, double& scale);
 
 // The screen-size dialog laid out for a menu. Control places are in client coordinates.
 struct SelectSizeLayout {

@@ -14,7 +14,10 @@
 #include "platform/profile_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table.h"
+#include "screen/monitors_win.h"
 #include "screen/separate_browser_win.h"
+
+#include <cmath>
 
 namespace {
 
@@ -22,49 +25,38 @@ namespace {
 constexpr UINT_PTR MENU_TIMER_ID = 0;
 constexpr UINT MENU_TIMER_MS = 330;
 
-// The font of description texts: the system's message font in bold (as the stock font the
-// boxes were drawn in before is bold). Windows links that face to fonts of the scripts it
-// lacks; the stock font of a device context is linked to none, and draws a Japanese text as
-// boxes. Made once, for the whole run; null leaves the stock font.
-HFONT DescriptionFont() {
-    static HFONT font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            return static_cast<HFONT>(nullptr);
-        metrics.lfMessageFont.lfWeight = FW_BOLD;
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }();
-    return font;
-}
-
-// Draws a description text (or measures it, with DT_CALCRECT) in the description font.
-void DrawDescription(HDC dc, const char* text, RECT& rect, UINT format) {
-    HGDIOBJ previous = DescriptionFont() ? SelectObject(dc, DescriptionFont()) : nullptr;
+// Draws a description text (or measures it, with DT_CALCRECT) in the given font (the device
+// context's own when null).
+void DrawDescription(HDC dc, HFONT font, const char* text, RECT& rect, UINT format) {
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     DrawTextW(dc, Wide(text).c_str(), -1, &rect, format);
     if (previous)
         SelectObject(dc, previous);
 }
 
-// Measures one line in the description font on a memory device context for the screen, made
-// and deleted for each measurement.
+// Measures one line in the menu's description font (the default one when it has none) on a
+// memory device context for the screen, made and deleted for each measurement, and gives the
+// size in the title image's pixels.
 class CScreenTextMeasure : public IMenuTextMeasure {
   public:
+    explicit CScreenTextMeasure(const CMenuWnd& menu)
+        : font(menu.descFont.Get()), scale(menu.scale) {}
     void MeasureText(const char* text, int& width, int& height) override {
         width = height = 0;
         CMemoryDc dc{CreateCompatibleDC(nullptr)};
         if (!dc)
             return;
         RECT rect = {0, 0, 5, 25};
-        DrawDescription(dc.Get(), text, rect, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-        width = rect.right - rect.left;
-        height = rect.bottom - rect.top;
+        DrawDescription(dc.Get(), font, text, rect,
+                        DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        width = static_cast<int>(std::ceil((rect.right - rect.left) / scale));
+        height = static_cast<int>(std::ceil((rect.bottom - rect.top) / scale));
     }
-};
 
-RECT ToRect(const MenuRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
+  private:
+    HFONT font;
+    double scale;
+};
 
 } // namespace
 
@@ -155,7 +147,8 @@ int CMenuWnd::LoadMenu(const char* section) {
     // start; the file is read once instead, by the reader that answers as they do.
     CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
     MenuMetrics metrics = CurrentScreenMetrics().frame;
-    MenuLoadError failure = LoadMenuModel(profile, section, runSettings.pad, metrics, *this);
+    MenuLoadError failure =
+        LoadMenuModel(profile, section, runSettings.pad, runSettings.fullScreen, metrics, *this);
     if (!failure.Failed()) {
         SetCursor(ArrowCursor());
         if (strTitleImage[0] == '\0')
@@ -214,7 +207,12 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
 
 HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::CreateMenuWnd");
-    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics());
+    // On the monitor where the player is (the pointer), at its scale.
+    MonitorDesc monitor = MonitorAtPointer();
+    double newScale = 1.0;
+    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics().frame, monitor.work,
+                                        DpiScale(monitor.dpi), newScale);
+    SetScale(newScale);
     HWND hWindow =
         CreateWindowExW(0, kMenuWindowClassW, Wide(strTitle).c_str(),
                         WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y, place.cx,
@@ -288,23 +286,64 @@ void CMenuWnd::Unpark(HWND hWindow) {
     SetForegroundWindow(hWindow);
 }
 
+void CMenuWnd::SetScale(double newScale) {
+    scale = newScale;
+    descFont.Reset();
+    // Descriptions are drawn in the system's message font in bold (as the stock font they were
+    // drawn in before is bold): Windows links that face to fonts of the scripts it lacks, where
+    // the stock font of a device context draws a Japanese text as boxes. The font is made for
+    // the system's DPI; the descriptions want it at this menu's scale. Without it the device
+    // context's own font stays.
+    HDC screen = GetDC(nullptr);
+    int systemDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    double factor = scale * kBaseDpi / (systemDpi > 0 ? systemDpi : kBaseDpi);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return;
+    LOGFONTW& font = metrics.lfMessageFont;
+    font.lfWeight = FW_BOLD;
+    font.lfHeight = ScaleLength(font.lfHeight, factor);
+    font.lfWidth = ScaleLength(font.lfWidth, factor);
+    descFont.Reset(CreateFontIndirectW(&font));
+}
+
+RECT CMenuWnd::ToWindow(const MenuRect& r) const {
+    if (scale == 1.0)
+        return RECT{r.left, r.top, r.right, r.bottom};
+    // Outward, so that whatever the image's rectangle covers is inside.
+    return RECT{static_cast<LONG>(std::floor(r.left * scale)),
+                static_cast<LONG>(std::floor(r.top * scale)),
+                static_cast<LONG>(std::ceil(r.right * scale)),
+                static_cast<LONG>(std::ceil(r.bottom * scale))};
+}
+
+void CMenuWnd::ToImage(int& x, int& y) const {
+    if (scale == 1.0)
+        return;
+    x = static_cast<int>(std::floor(x / scale));
+    y = static_cast<int>(std::floor(y / scale));
+}
+
 void CMenuWnd::CalcSelectionRects(int i, RECT* hotSpot, RECT* descBox) {
-    CScreenTextMeasure measure;
+    CScreenTextMeasure measure(*this);
     MenuRect hot, desc;
     ::CalcSelectionRects(sel[i], measure, hot, desc);
-    *hotSpot = ToRect(hot);
-    *descBox = ToRect(desc);
+    *hotSpot = ToWindow(hot);
+    *descBox = desc == kNoDescriptionBox ? RECT{-1, -1, -1, -1} : ToWindow(desc);
 }
 
 void CMenuWnd::Invalidate(HWND hWindow, const MenuInvalidation& invalidation) {
     for (int i = 0; i < invalidation.count; ++i) {
-        RECT rect = ToRect(invalidation.rects[i]);
+        RECT rect = ToWindow(invalidation.rects[i]);
         InvalidateRect(hWindow, &rect, FALSE);
     }
 }
 
 void CMenuWnd::SetFocusSelection(int i, HWND hWindow) {
-    CScreenTextMeasure measure;
+    CScreenTextMeasure measure(*this);
     MenuFocusState state{nFocus, nTicks};
     MenuInvalidation invalidation = MenuSetFocus(*this, state, i, measure);
     nFocus = state.nFocus;
@@ -317,30 +356,59 @@ LRESULT CMenuWnd::OnPaint(HWND hWindow) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hWindow, &ps);
     if (imgTitle.nFrames > 0)
-        imgTitle.pFrames[0]->Draw(dc, 0, 0);
+        imgTitle.pFrames[0]->DrawScaled(dc, 0, 0, ScaleLength(imgTitle.nWidth, scale),
+                                        ScaleLength(imgTitle.nHeight, scale));
 
-    CScreenTextMeasure measure;
+    CScreenTextMeasure measure(*this);
     MenuPaintPlan plan =
         MenuPlanPaint(*this, MenuFocusState{nFocus, nTicks}, GetFocus() == hWindow, measure);
     if (plan.bFrame) {
+        // The frame's rings at the window's scale: as many as three pixels of the image make.
         CBrush brush{CreateSolidBrush(plan.frameColor)};
-        for (const MenuRect& ring : plan.frameRings) {
-            RECT rect = ToRect(ring);
+        RECT rect = ToWindow(plan.frameRings[0]);
+        int rings = scale == 1.0 ? 3 : std::max(1, ScaleLength(3, scale));
+        for (int k = 0; k < rings; ++k) {
             FrameRect(dc, &rect, brush.Get());
+            InflateRect(&rect, -1, -1);
         }
     }
     if (plan.bDescription) {
-        RECT frame = ToRect(plan.descFrame);
+        RECT frame = ToWindow(plan.descFrame);
         CBrush black{CreateSolidBrush(RGB(0, 0, 0))};
         FrameRect(dc, &frame, black.Get());
-        RECT fill = ToRect(plan.descFill);
+        RECT fill = frame;
+        InflateRect(&fill, -1, -1);
         CBrush yellow{CreateSolidBrush(kDescriptionFill)};
         FillRect(dc, &fill, yellow.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
-        DrawDescription(dc, plan.text, fill, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawDescription(dc, descFont.Get(), plan.text, fill,
+                        DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
     EndPaint(hWindow, &ps);
+    return 0;
+}
+
+// Moved to a monitor of another DPI: the window takes that monitor's scale (or the largest
+// that fits its work area) where the system suggests it goes, and is drawn again.
+LRESULT CMenuWnd::OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (!suggested)
+        return 0;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST);
+    if (!GetMonitorInfoW(monitor, &info))
+        return 0;
+    double newScale = 1.0;
+    WindowPlace place = MenuWindowPlace(
+        nWidth, nHeight, CurrentScreenMetrics().frame,
+        ScreenRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
+        DpiScale(LOWORD(wParam)), newScale);
+    SetScale(newScale);
+    SetWindowPos(hWindow, nullptr, suggested->left, suggested->top, place.cx, place.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hWindow, nullptr, FALSE);
     return 0;
 }
 
@@ -372,7 +440,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
 
     case WM_TIMER: {
         WriteLog("CMenuWnd::HandleWinProc WM_TIMER");
-        CScreenTextMeasure measure;
+        CScreenTextMeasure measure(*this);
         MenuFocusState state{nFocus, nTicks};
         MenuInvalidation invalidation = MenuTimerTick(*this, state, measure);
         nFocus = state.nFocus;
@@ -386,7 +454,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
         // to it activates nothing.
         if (!IsWindowEnabled(hWindow))
             return 0;
-        CScreenTextMeasure measure;
+        CScreenTextMeasure measure(*this);
         MenuFocusState state{nFocus, nTicks};
         MenuKeyResult key = MenuKeyDown(*this, state, static_cast<int>(wParam), measure);
         nFocus = state.nFocus;
@@ -402,6 +470,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
     case WM_MOUSEMOVE: {
         int x, y;
         MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
+        ToImage(x, y);
         int i = MenuHitTest(*this, x, y);
         if (i >= 0)
             SetFocusSelection(i, hWindow);
@@ -413,6 +482,7 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
             return 0;
         int x, y;
         MenuPointFromLParam(static_cast<std::uint32_t>(lParam), x, y);
+        ToImage(x, y);
         int targets[MAX_SELECTIONS];
         int count = MenuClickTargets(*this, x, y, targets);
         // Every hot spot under the point, in ascending order; a window destroyed meanwhile (by
@@ -434,6 +504,9 @@ LRESULT CMenuWnd::HandleWinProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lP
 
     case WM_COMMAND:
         return 0;
+
+    case WM_DPICHANGED:
+        return OnDpiChanged(hWindow, wParam, lParam);
 
     case kMsgGameStarted:
         Park(hWindow);

@@ -7,6 +7,7 @@
 #include "menu/menu_layout.h"
 #include "menu/run_settings.h"
 #include "menu/window_table.h"
+#include "base/scoped_win.h"
 
 #include <windows.h>
 
@@ -67,6 +68,14 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     // Carries out selection i's code; 0 for an index outside the list or a failed action.
     int ActivateSelection(int i, HWND hWindow);
 
+    // The title screen's scale on its monitor (its DPI / 96, or less where the window would not
+    // fit): the image, the hot spots, the frames and the description box are drawn at it, and
+    // the mouse's points are taken back from it. Its font draws the descriptions at that
+    // scale (none: the device context's own, at 1).
+    void SetScale(double newScale);
+    double scale = 1.0;
+    CFont descFont;
+
     CGifImage imgTitle;
     // The run's settings, handed on to the menus this one opens; their launch settings go to
     // every game it runs.
@@ -78,6 +87,10 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
 
   private:
     LRESULT OnPaint(HWND hWindow);
+    LRESULT OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam);
+    // A rectangle of the image in the window's pixels, and a point of the window in the image.
+    RECT ToWindow(const MenuRect& r) const;
+    void ToImage(int& x, int& y) const;
     void Invalidate(HWND hWindow, const MenuInvalidation& invalidation);
     void OnDestroy(HWND hWindow);
     // While a game it launched runs, the menu waits: no timer, no input. Afterwards it takes

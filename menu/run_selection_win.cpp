@@ -40,9 +40,10 @@ STARTUPINFOW GameStartupInfo() {
 int RunExecutable(const MenuSelection& s, const char* path, CBusyCursor& busy) {
     WriteLog(GameKindOf(GameKind::Executable).marker);
     // The launcher's part is done once the game has ended: the session's end ends the program.
-    auto session = MakeGameSession(
-        ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight, s.nColorDepth, true},
-        kCloseProgram, nullptr, s.pad, &busy);
+    // Full screen without a mode switch: the program starts as it would and shows itself.
+    auto session = MakeGameSession(ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
+                                                 s.nColorDepth, true, s.fullScreenWay},
+                                   kCloseProgram, nullptr, s.pad, &busy);
     session->TakeScreen();
     STARTUPINFOW startup = GameStartupInfo();
     PROCESS_INFORMATION info{};
@@ -128,9 +129,9 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
     process.Take(info);
     WriteLog("RunPlayer at2");
     int nCloseKind = CloseKindFor(hParentWnd != nullptr, ClassifySelectionCode(s.strCode));
-    auto session = MakeGameSession(
-        ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight, s.nColorDepth, false},
-        nCloseKind, hParentWnd, s.pad, &busy);
+    auto session = MakeGameSession(ScreenRequest{s.bScreenFull, s.nScreenWidth, s.nScreenHeight,
+                                                 s.nColorDepth, false, s.fullScreenWay},
+                                   nCloseKind, hParentWnd, s.pad, &busy);
     session->TakeScreen();
     session->Started(0, process.dwProcessId);
     ResumeThread(process.hThread.Get());

@@ -26,4 +26,8 @@ void ReadRunSettings(IProfileReader& profile, RunSettings& settings) {
     profile.GetString(s, kPlayerFirstKey, "N", text, sizeof text);
     launch.bPlayerFirst = IsYes(text);
     profile.GetString(s, kSwfPlayerKey, "", launch.strSwfPlayer, TEXT_MAX);
+
+    profile.GetString(s, kFullScreenKey, "", text, sizeof text);
+    settings.fullScreen = FullScreenWay::Switch;
+    ParseFullScreenWay(text, settings.fullScreen);
 }

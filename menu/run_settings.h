@@ -8,6 +8,7 @@
 #include "menu/player.h"
 #include "platform/pad.h"
 #include "platform/profile.h"
+#include "screen/screen_geometry.h"
 
 // The diagnostic log: whether it is written, and the file it goes to.
 struct LogSettings {
@@ -21,10 +22,14 @@ struct RunSettings {
     // The keys a controller sends: `pad` laid over the default mapping. Off (pad=N): no
     // controller is read at all. Each selection's `selpad` is laid over it in turn.
     PadMapping pad = DefaultPadMapping();
+    // How a full-screen game gets its screen, unless a selection's `selfullscreen` says
+    // otherwise.
+    FullScreenWay fullScreen = FullScreenWay::Switch;
 };
 
 // Reads every key of the run's settings from the section "settings": debug (a flag, default N)
 // and debugfile (default c:\tovak.txt); swfplayer, dcrplayer and htmplayer, playerfirst (a
 // flag, default N) and browsermode (a flag, default Y); pad (a mapping item that is not
-// understood is skipped; the checker reports it).
+// understood is skipped; the checker reports it); fullscreen (switch, fit or integer; anything
+// else is the mode switch).
 void ReadRunSettings(IProfileReader& profile, RunSettings& settings);

@@ -1,20 +1,28 @@
 #include "screen/display_mode.h"
 
 #include "base/diag.h"
+#include "base/text.h"
 
 #include <cstring>
 
-namespace {
+CDisplayMode::CDisplayMode(IDisplayDevice* device) : pDevice(device) {}
 
-DisplaySettings EmptySettings() {
+DisplaySettings CDisplayMode::EmptySettings() const {
     DisplaySettings mode{};
     mode.dmSize = kDisplaySettingsSize;
+    std::memcpy(mode.dmDeviceName, szDevice, sizeof mode.dmDeviceName);
     return mode;
 }
 
-} // namespace
-
-CDisplayMode::CDisplayMode(IDisplayDevice* device) : pDevice(device) {}
+void CDisplayMode::UseDevice(const char* name) {
+    if (bGameModeActive || std::strcmp(name, szDevice) == 0)
+        return;
+    if (!CopyText(szDevice, sizeof szDevice, name))
+        szDevice[0] = '\0';
+    // The desktop's mode is that of the device: read again for the next choice.
+    bDesktopSaved = 0;
+    bModeChosen = 0;
+}
 
 int CDisplayMode::FindDisplayMode(int nWidth, int nHeight, int nDepth, DisplaySettings& mode) {
     // Every comparison is unsigned: a negative size asked for compares as a huge one, so

@@ -40,9 +40,11 @@ constexpr long kDispChangeSuccessful = 0;
 class IDisplayDevice {
   public:
     // Fills mode with mode number modeNum (0, 1, 2 ... or kEnumCurrentSettings); mode.dmSize
-    // is set by the caller. 0 when there is no such mode or the reading failed.
+    // and mode.dmDeviceName (the display device, empty for the primary one) are set by the
+    // caller and kept. 0 when there is no such mode or the reading failed.
     virtual int EnumSettings(std::uint32_t modeNum, DisplaySettings& mode) = 0;
-    // Applies the mode as a temporary full-screen change; kDispChangeSuccessful on success.
+    // Applies the mode as a temporary full-screen change to the display device that
+    // mode.dmDeviceName names; kDispChangeSuccessful on success.
     virtual long ChangeSettings(const DisplaySettings& mode) = 0;
 
   protected:
@@ -52,6 +54,11 @@ class IDisplayDevice {
 class CDisplayMode {
   public:
     explicit CDisplayMode(IDisplayDevice* device);
+
+    // The display device (its name as the system gives it, at most 31 characters; empty for
+    // the primary one) that the next mode is chosen for, applied to and restored on. Ignored
+    // while the game's mode is on, which is given back where it was taken first.
+    void UseDevice(const char* name);
 
     // Prepares dmGame for a selection; applies nothing. bChangeResolution non-zero lets the
     // resolution change to fit nWidth by nHeight, zero lets only the colour depth change.
@@ -71,7 +78,10 @@ class CDisplayMode {
     DisplaySettings dmGame{};
 
   private:
+    DisplaySettings EmptySettings() const;
+
     IDisplayDevice* pDevice;
+    char szDevice[32] = "";
 };
 
 // The process's one switcher (defined with the other process-wide objects).

@@ -52,32 +52,48 @@ void FromWide(const DEVMODEW& dm, DisplaySettings& mode) {
     mode.dmSize = kDisplaySettingsSize;
 }
 
+// The device a record names (the system's names are ASCII), or null for the primary one.
+const wchar_t* DeviceOf(const DisplaySettings& mode,
+                        wchar_t (&name)[sizeof mode.dmDeviceName + 1]) {
+    for (std::size_t i = 0; i < sizeof mode.dmDeviceName; ++i)
+        name[i] = static_cast<wchar_t>(mode.dmDeviceName[i]);
+    name[sizeof mode.dmDeviceName] = L'\0';
+    return name[0] ? name : nullptr;
+}
+
 class CWinDisplayDevice : public IDisplayDevice {
   public:
     int EnumSettings(std::uint32_t modeNum, DisplaySettings& mode) override {
+        wchar_t name[sizeof mode.dmDeviceName + 1];
+        const wchar_t* device = DeviceOf(mode, name);
+        std::uint8_t deviceName[sizeof mode.dmDeviceName];
+        std::memcpy(deviceName, mode.dmDeviceName, sizeof deviceName);
         DEVMODEW dm;
         std::memset(&dm, 0, sizeof dm);
         dm.dmSize = kWideRecordSize;
-        if (!EnumDisplaySettingsW(nullptr, static_cast<DWORD>(modeNum), &dm))
+        if (!EnumDisplaySettingsW(device, static_cast<DWORD>(modeNum), &dm))
             return 0;
         FromWide(dm, mode);
+        std::memcpy(mode.dmDeviceName, deviceName, sizeof deviceName);
         return 1;
     }
 
     long ChangeSettings(const DisplaySettings& mode) override {
+        wchar_t name[sizeof mode.dmDeviceName + 1];
+        const wchar_t* device = DeviceOf(mode, name);
         DEVMODEW dm = ToWide(mode);
-        LONG result = ChangeDisplaySettingsW(&dm, CDS_FULLSCREEN);
+        LONG result = ChangeDisplaySettingsExW(device, &dm, nullptr, CDS_FULLSCREEN, nullptr);
         // A change of the colour depth alone keeps the current resolution. Some systems (Wine)
         // refuse a record without the size as a bad mode: name the current size then.
         if (result == DISP_CHANGE_BADMODE && !(dm.dmFields & (DM_PELSWIDTH | DM_PELSHEIGHT))) {
             DEVMODEW current;
             std::memset(&current, 0, sizeof current);
             current.dmSize = kWideRecordSize;
-            if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &current)) {
+            if (EnumDisplaySettingsW(device, ENUM_CURRENT_SETTINGS, &current)) {
                 dm.dmFields |= DM_PELSWIDTH | DM_PELSHEIGHT;
                 dm.dmPelsWidth = current.dmPelsWidth;
                 dm.dmPelsHeight = current.dmPelsHeight;
-                result = ChangeDisplaySettingsW(&dm, CDS_FULLSCREEN);
+                result = ChangeDisplaySettingsExW(device, &dm, nullptr, CDS_FULLSCREEN, nullptr);
             }
         }
         return result;

@@ -1,5 +1,5 @@
-// The primary display as the display-mode switcher sees it: EnumDisplaySettingsA and
-// ChangeDisplaySettingsA.
+// The displays as the display-mode switcher sees them: EnumDisplaySettingsA and
+// ChangeDisplaySettingsExA on the device that each record names.
 #pragma once
 
 #include "screen/display_mode.h"

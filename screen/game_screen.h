@@ -32,6 +32,8 @@ struct GameScreenOptions {
     int nCloseKind;          // what closing the screen does to the launching menu
     int bCloseOnEvent;       // the game's own closing event closes the screen
     char strTitle[TEXT_MAX]; // window text of the background window
+    // Full screen by a mode switch, or the monitor as it is with the game scaled onto it.
+    FullScreenWay fullScreenWay = FullScreenWay::Switch;
 };
 
 // What a selection asks of the game screen, and what the display gave it.
@@ -42,13 +44,17 @@ struct GameScreenRequest {
     int bScreenFull;             // full screen asked for (whatever the display did)
     int bCloseBtn;
     int bShowCursor;
+    // Full screen by a mode switch, or the monitor as it is with the game scaled onto it.
+    FullScreenWay fullScreenWay = FullScreenWay::Switch;
 };
 
-// The system's view of the display and of a captioned window's frame.
+// The system's view of the game's monitor and of a captioned window's frame.
 struct GameScreenMetrics {
-    int cxScreen, cyScreen; // the screen's size now (after any mode switch)
+    int cxScreen, cyScreen; // the monitor's size now (after any mode switch)
     // How much wider and taller a captioned window is than its client area.
     int cxFrame, cyFrame;
+    int xScreen = 0, yScreen = 0; // the monitor's top-left corner on the desktop
+    double dpiScale = 1.0;        // the monitor's DPI / 96
 };
 
 struct GameScreenLayout {
@@ -56,19 +62,29 @@ struct GameScreenLayout {
     int x, y, width, height;                 // background window, screen coordinates
     int gameX, gameY, gameWidth, gameHeight; // game area in the background's client area
     int bCloseBtn;
-    int closeX, closeY; // close button, in the background's client area: its top-right corner
+    int closeX, closeY; // close button, in the background's client area: its top-left corner
+    int closeWidth, closeHeight;
     int bShowCursor;
+    // The factor by which the game area and the logo are drawn (a web page is zoomed by it).
+    double gameScale;
 };
 
-// Full screen: the background covers the screen and the game is centred in it. Windowed: a
-// captioned window whose client area is exactly the selection's screen size, centred on the
-// screen, with the game centred in its client area and the cursor always shown. Halvings
-// truncate toward zero, so a game larger than its screen gets negative positions.
+// Full screen by a mode switch: the background covers the screen and the game is centred in
+// it. Full screen scaled (fit, integer): the background covers the monitor at its own mode,
+// and the selection's screen is scaled onto it, centred, by the largest factor (or whole
+// factor) that keeps its aspect ratio: the game area scaled by that factor in its middle.
+// Windowed: a captioned window whose client area is the selection's screen size times the
+// monitor's DPI scale, centred on the monitor, with the game (scaled alike) centred in its
+// client area and the cursor always shown. Halvings truncate toward zero, so a game larger
+// than its screen gets negative positions. The close button is drawn at the monitor's DPI
+// scale, except on a switched display.
 GameScreenLayout LayoutGameScreen(const GameScreenRequest& request,
                                   const GameScreenMetrics& metrics);
 
-// The logo window's place: the logo centred on the background window's outer rectangle.
-void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y);
+// The logo window's place: the logo, at the game's scale, centred on the background window's
+// outer rectangle. width and height are the logo's size at that scale.
+void PlaceLogo(const GameScreenLayout& layout, int logoWidth, int logoHeight, int& x, int& y,
+               int& width, int& height);
 
 // The screen a game screen asks of its session: a windowed web page may still change the
 // colour depth, a windowed movie never touches the display.

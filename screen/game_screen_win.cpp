@@ -12,6 +12,7 @@
 #include "screen/browser_table_win.h"
 #include "screen/display_mode.h"
 #include "screen/game_screen.h"
+#include "screen/monitors_win.h"
 #include "screen/saved_data_win.h"
 
 namespace {
@@ -75,15 +76,27 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
     session = std::move(newSession);
     bool bScreenTaken = session->TakeScreen();
 
-    GameScreenRequest request{bScreenFull && bScreenTaken, nScreenWidth,        nScreenHeight,
-                              options.nGameWidth,          options.nGameHeight, bScreenFull,
-                              options.bCloseBtn,           options.bShowCursor};
+    GameScreenRequest request{bScreenFull && bScreenTaken,
+                              nScreenWidth,
+                              nScreenHeight,
+                              options.nGameWidth,
+                              options.nGameHeight,
+                              bScreenFull,
+                              options.bCloseBtn,
+                              options.bShowCursor,
+                              session->Way() == ScreenWay::Scaled ? options.fullScreenWay
+                                                                  : FullScreenWay::Switch};
     // The frame of a captioned window, so that its client area is the whole screen size.
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectEx(&frame, kGameScreenWindowedStyle, FALSE, 0);
-    GameScreenMetrics metrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                              frame.right - frame.left, frame.bottom - frame.top};
+    // The monitor of the menu, as it is now (after any mode switch).
+    MonitorDesc monitor = MonitorOfWindow(hParentWnd);
+    GameScreenMetrics metrics{monitor.area.Width(),     monitor.area.Height(),
+                              frame.right - frame.left, frame.bottom - frame.top,
+                              monitor.area.left,        monitor.area.top,
+                              DpiScale(monitor.dpi)};
     GameScreenLayout layout = LayoutGameScreen(request, metrics);
+    host.nZoomPercent = ZoomPercent(layout.gameScale);
 
     // Its painting leaves out its children: the game, the logo and the close button. The
     // window is bound to this record from its first message on.
@@ -106,11 +119,11 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
     HWND hLogo = nullptr;
     if (g_imgLogo.nFrames > 0) {
         // Centred on the background window's outer rectangle, as a child of it.
-        int x, y;
-        PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y);
+        int x, y, width, height;
+        PlaceLogo(layout, g_imgLogo.nWidth, g_imgLogo.nHeight, x, y, width, height);
         POINT at{x, y};
         ScreenToClient(hBkWnd, &at);
-        hLogo = CreateOverlay(kLogoClassW, at.x, at.y, g_imgLogo.nWidth, g_imgLogo.nHeight, hBkWnd);
+        hLogo = CreateOverlay(kLogoClassW, at.x, at.y, width, height, hBkWnd);
     }
 
     // The container clips its siblings above it, so that the game never draws over the logo
@@ -129,8 +142,8 @@ int CBrowserFuncs::OpenBrowser(const GameScreenOptions& options,
     WriteLog("OpenBrowser at4");
 
     if (layout.bCloseBtn)
-        CreateOverlay(kCloseButtonClassW, layout.closeX, layout.closeY, kCloseButtonWidth,
-                      kCloseButtonHeight, hBkWnd);
+        CreateOverlay(kCloseButtonClassW, layout.closeX, layout.closeY, layout.closeWidth,
+                      layout.closeHeight, hBkWnd);
     RaiseOverlays(hBkWnd);
 
     if (!layout.bShowCursor)
@@ -248,8 +261,12 @@ LRESULT CALLBACK LoadLogoWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hWindow, &ps);
         FillClient(hWindow, dc, RGB(0, 0, 0));
-        if (g_imgLogo.nFrames > 0)
-            g_imgLogo.pFrames[0]->Draw(dc, 0, 0);
+        if (g_imgLogo.nFrames > 0) {
+            // The window is the logo at the game's scale.
+            RECT client;
+            GetClientRect(hWindow, &client);
+            g_imgLogo.pFrames[0]->DrawScaled(dc, 0, 0, client.right, client.bottom);
+        }
         EndPaint(hWindow, &ps);
         return 0;
     }
@@ -281,8 +298,14 @@ LRESULT CALLBACK CloseBtnWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM l
         HDC dc = BeginPaint(hWindow, &ps);
         CMemoryDc memory{CreateCompatibleDC(dc)};
         if (memory) {
+            // The window is the button at the monitor's DPI scale.
+            RECT client;
+            GetClientRect(hWindow, &client);
             HGDIOBJ previous = SelectObject(memory.Get(), g_hCloseBtnImage);
-            BitBlt(dc, 0, 0, kCloseButtonWidth, kCloseButtonHeight, memory.Get(), 0, 0, SRCCOPY);
+            int mode = SetStretchBltMode(dc, COLORONCOLOR);
+            StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, kCloseButtonWidth,
+                       kCloseButtonHeight, SRCCOPY);
+            SetStretchBltMode(dc, mode);
             SelectObject(memory.Get(), previous);
         }
         EndPaint(hWindow, &ps);

@@ -6,6 +6,8 @@
 #include <utility>
 
 ScreenWay ChooseScreenWay(const ScreenRequest& request) {
+    if (request.bScreenFull && request.fullScreenWay != FullScreenWay::Switch)
+        return ScreenWay::Scaled;
     return request.bScreenFull || request.bMayChangeDepth ? ScreenWay::ModeSwitch
                                                           : ScreenWay::Unchanged;
 }
@@ -46,7 +48,10 @@ CGameSession::~CGameSession() {
 }
 
 bool CGameSession::TakeScreen() {
-    if (ChooseScreenWay(request) == ScreenWay::ModeSwitch &&
+    ScreenWay way = ChooseScreenWay(request);
+    if (way == ScreenWay::Scaled)
+        return true;
+    if (way == ScreenWay::ModeSwitch &&
         display.CalcDisplayMode(request.bScreenFull, request.nScreenWidth, request.nScreenHeight,
                                 request.nColorDepth) == 1) {
         display.ChangeDisplayMode(1);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "screen/display_mode.h"
+#include "screen/screen_geometry.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,8 +36,9 @@ class IGameDesktop {
 };
 
 // How a game gets its screen. The display-mode switch is the only way that changes the
-// desktop; a windowed movie leaves the display as it is.
-enum class ScreenWay { Unchanged, ModeSwitch };
+// desktop; a windowed movie leaves the display as it is, and a scaled full screen covers its
+// monitor at the monitor's own mode, the game scaled onto it.
+enum class ScreenWay { Unchanged, ModeSwitch, Scaled };
 
 // What a game asks of the screen, from its selection.
 struct ScreenRequest {
@@ -45,6 +47,8 @@ struct ScreenRequest {
     int nColorDepth;
     // A windowed game may still change the colour depth; false: it never touches the display.
     bool bMayChangeDepth;
+    // How a full screen is made: a mode switch, or the monitor as it is with the game scaled.
+    FullScreenWay fullScreenWay = FullScreenWay::Switch;
 };
 
 ScreenWay ChooseScreenWay(const ScreenRequest& request);
@@ -65,8 +69,10 @@ class CGameSession {
     CGameSession& operator=(const CGameSession&) = delete;
 
     // Takes the screen the way the request needs. True when the game's screen is in place
-    // (a display that refused the switch leaves the desktop's screen, and false).
+    // (a display that refused the switch leaves the desktop's screen, and false; a scaled full
+    // screen changes nothing and is always in place).
     bool TakeScreen();
+    ScreenWay Way() const { return ChooseScreenWay(request); }
     // Whether the display is in the game's mode because of this session.
     bool HasSwitchedDisplay() const { return bDisplayTaken; }
     // The game's window or process exists: from now on its end is news for the menu.

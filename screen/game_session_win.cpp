@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "platform/pad_win.h"
+#include "screen/monitors_win.h"
 
 namespace {
 
@@ -45,6 +46,9 @@ class CWinGameDesktop : public IGameDesktop {
 std::unique_ptr<CGameSession> MakeGameSession(const ScreenRequest& request, int nCloseKind,
                                               HWND hMenu, const PadMapping& pad,
                                               CBusyCursor* busy) {
+    // A mode switch applies to the display of the menu's monitor (the pointer's, without a
+    // menu), and is given back there.
+    g_DisplayMode.UseDevice(MonitorOfWindow(hMenu).device);
     return std::make_unique<CGameSession>(std::make_unique<CWinGameDesktop>(hMenu, pad, busy),
                                           g_DisplayMode, request, nCloseKind);
 }

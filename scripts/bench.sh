@@ -8,7 +8,8 @@ bench_start() {
     export WINEPREFIX="$build_dir/wineprefix"
     local n=90
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Wide enough for the 16:9 virtual desktop (1280x720) of the scaled full-screen tests.
+    Xvfb ":$n" -screen 0 1280x768x24 -nolisten tcp >/dev/null 2>&1 &
     BENCH_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do

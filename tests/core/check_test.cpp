@@ -115,6 +115,8 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
           "selcolor4=00ff00\r\n"
           "pad=Q=Z,START=ESCAPE\r\n"
           "selpad4=A=SPCE,lt=esc\r\n"
+          "fullscreen=Fitt\r\n"
+          "selfullscreen2=integr\r\n"
           "[Unused]\r\n"
           "title=x\r\n"
           "[settings]\r\n"
@@ -158,10 +160,14 @@ TEST_F(CheckToolTest, HotSpotsColoursKeysAndSectionsOfAWindowMenu) {
                "DOWN, LEFT, RIGHT, PAGEUP, PAGEDOWN, HOME, END, INSERT, DELETE or NONE",
                ":26: warning: [Settings] selpad4: LT sends ESCAPE, which games often take as "
                "leaving or pausing: a button used in play should not; START or BACK can",
-               ":27: warning: [Unused]: no menu selection reaches this section",
-               ":29: warning: [settings]: ignored: the section of this name on line 2 comes "
+               ":27: warning: [Settings] fullscreen: \"Fitt\" is not switch, fit or integer "
+               "(nearest: fit); the launcher uses switch, a mode switch",
+               ":28: warning: [Settings] selfullscreen2: \"integr\" is not switch, fit or "
+               "integer (nearest: integer); the launcher uses the way of [settings] fullscreen",
+               ":29: warning: [Unused]: no menu selection reaches this section",
+               ":31: warning: [settings]: ignored: the section of this name on line 2 comes "
                "first",
-               ": 1 menu, 4 selections, 4 errors, 16 warnings"}),
+               ": 1 menu, 4 selections, 4 errors, 18 warnings"}),
         r.out);
 
     // The preview clips what reaches past the image, and draws the colours as the launcher
@@ -355,6 +361,22 @@ TEST_F(CheckToolTest, SampleIsCleanAndItsPreviewShowsHotSpotsOverTheTitleImage) 
     // Its description box in the card's middle band: black frame, the window's yellow inside.
     EXPECT_EQ(0x000000, pixel(455, 123));
     EXPECT_EQ(0xFFFF66, pixel(360, 125));
+
+    // At 150 %: the picture 960 x 720, the frame's edge and the yellow where they now lie;
+    // at 200 % each pixel a square of four.
+    EXPECT_EQ(0, RunCheck({"--preview", dir + "/150", "--scale", "1.5", sample}).code);
+    Picture scaled = ReadPng(dir + "/150/settings.png");
+    ASSERT_EQ(960, scaled.width);
+    ASSERT_EQ(720, scaled.height);
+    EXPECT_EQ(0x00FFFF, scaled.Pixel(867, 195)); // (578, 130) of the picture at 1.5
+    EXPECT_EQ(0xFFFF66, scaled.Pixel(540, 188));
+    EXPECT_EQ(0, RunCheck({"--preview", dir + "/200", "--scale", "2", sample}).code);
+    Picture doubled = ReadPng(dir + "/200/settings.png");
+    ASSERT_EQ(1280, doubled.width);
+    EXPECT_EQ(pixel(455, 123), doubled.Pixel(911, 247));
+    EXPECT_EQ(pixel(579, 130), doubled.Pixel(1158, 260));
+    for (const char* bad : {"0", "9", "x", "1.5x", ""})
+        EXPECT_EQ(2, RunCheck({"--preview", dir, "--scale", bad, sample}).code) << bad;
 
     // Saved by an editor as "Unicode" (UTF-16 with its byte order mark), either byte order.
     std::ifstream in(kSample + "/tovak.ini", std::ios::binary);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -185,6 +186,29 @@ TEST_F(DisplayModeTest, DesktopModeIsReadOnceAndRestored) {
     EXPECT_EQ(device.applied[1].dmPelsWidth, 1024u);
     EXPECT_EQ(device.applied[1].dmBitsPerPel, 32u);
     EXPECT_EQ(device.applied[1].dmDisplayFlags, 0x1234u); // the whole record comes back
+}
+
+TEST_F(DisplayModeTest, AModeIsTakenAndGivenBackOnTheDeviceChosenForIt) {
+    auto name = [](const DisplaySettings& mode) {
+        const char* p = reinterpret_cast<const char*>(mode.dmDeviceName);
+        return std::string(p, strnlen(p, sizeof mode.dmDeviceName));
+    };
+    device.modes = {{640, 480, 32, 60}};
+    display.UseDevice("\\\\.\\DISPLAY2");
+    ASSERT_EQ(display.CalcDisplayMode(1, 640, 480, 32), 1);
+    ASSERT_EQ(display.ChangeDisplayMode(1), 1);
+    // Another monitor chosen while the game's mode is on: the mode goes back where it was taken.
+    display.UseDevice("\\\\.\\DISPLAY1");
+    ASSERT_EQ(display.ChangeDisplayMode(0), 1);
+    // The next game on the other monitor reads that monitor's desktop mode first.
+    display.UseDevice("\\\\.\\DISPLAY1");
+    ASSERT_EQ(display.CalcDisplayMode(1, 640, 480, 32), 1);
+    ASSERT_EQ(display.ChangeDisplayMode(1), 1);
+    ASSERT_EQ(device.applied.size(), 3u);
+    EXPECT_EQ(name(device.applied[0]), "\\\\.\\DISPLAY2");
+    EXPECT_EQ(name(device.applied[1]), "\\\\.\\DISPLAY2");
+    EXPECT_EQ(name(device.applied[2]), "\\\\.\\DISPLAY1");
+    EXPECT_EQ(device.currentReads, 2);
 }
 
 TEST_F(DisplayModeTest, RepeatedSwitchesChangeTheDisplayOncePerDirection) {

@@ -59,8 +59,47 @@ TEST(GameScreenLayout, WindowedClientAreaIsTheScreenSizeCentredWithCursorShown) 
     EXPECT_EQ(l.closeX, 640 - 17);
     EXPECT_EQ(l.closeY, 1);
 
-    int x, y;
-    PlaceLogo(l, 240, 121, x, y);
+    int x, y, width, height;
+    PlaceLogo(l, 240, 121, x, y, width, height);
     EXPECT_EQ(x, 76 + 204);
     EXPECT_EQ(y, 46 + 193);
+}
+
+TEST(GameScreenLayout, ScaledFullScreenCoversItsMonitorAndWindowedFollowsItsDpi) {
+    // A 1280 x 720 monitor right of another, at 150 %.
+    const GameScreenMetrics monitor{1280, 720, 8, 27, 1920, 0, 1.5};
+    GameScreenRequest r = Request(1, 640, 480, 0, 0);
+    r.fullScreenWay = FullScreenWay::Fit;
+    GameScreenLayout l = LayoutGameScreen(r, monitor);
+    EXPECT_EQ(l.x, 1920);
+    EXPECT_EQ(l.width, 1280);
+    EXPECT_EQ(l.height, 720);
+    EXPECT_EQ(l.gameX, 160);
+    EXPECT_EQ(l.gameY, 0);
+    EXPECT_EQ(l.gameWidth, 960);
+    EXPECT_EQ(l.gameHeight, 720);
+    EXPECT_EQ(l.closeX, 1280 - 24 - 2); // 16 x 14 at 150 %, 1.5 pixels from the corner
+    EXPECT_EQ(l.closeY, 2);
+    EXPECT_EQ(l.closeHeight, 21);
+    int x, y, width, height;
+    PlaceLogo(l, 240, 121, x, y, width, height);
+    EXPECT_EQ(width, 360);
+    EXPECT_EQ(height, 182);
+    EXPECT_EQ(x, 1920 + 460);
+    EXPECT_EQ(y, 269);
+
+    // A game smaller than its screen keeps its place in the screen's picture: integer gives 1.
+    r = Request(1, 640, 480, 320, 240);
+    r.fullScreenWay = FullScreenWay::Integer;
+    l = LayoutGameScreen(r, monitor);
+    EXPECT_EQ(l.gameWidth, 320);
+    EXPECT_EQ(l.gameX, 480);
+    EXPECT_EQ(l.gameY, 240);
+
+    l = LayoutGameScreen(Request(0, 640, 480, 320, 240), monitor);
+    EXPECT_EQ(l.width, 960 + 8);
+    EXPECT_EQ(l.height, 720 + 27);
+    EXPECT_EQ(l.x, 1920 + 156);
+    EXPECT_EQ(l.gameWidth, 480);
+    EXPECT_EQ(l.gameX, 240);
 }

@@ -72,6 +72,7 @@ struct Case {
 };
 
 const ScreenRequest kFull640{1, 640, 480, 32, false};
+const ScreenRequest kFull640Fit{1, 640, 480, 32, true, FullScreenWay::Fit};
 const ScreenRequest kWindowedMovie{0, 640, 480, 32, false};
 
 TEST(GameSession, GivesBackEverythingInOneOrderWhicheverWayTheGameEnds) {
@@ -112,6 +113,15 @@ TEST(GameSession, GivesBackEverythingInOneOrderWhicheverWayTheGameEnds) {
          },
          {"display 640", "busy cursor ends", "pads to 0/42", "menu waits", "pads back",
           "display 1024", "quit"}},
+        {"an executable full screen without a mode switch",
+         kFull640Fit,
+         kCloseProgram,
+         true,
+         [](CGameSession& s) {
+             EXPECT_TRUE(s.TakeScreen());
+             s.Started(0, 42);
+         },
+         {"busy cursor ends", "pads to 0/42", "menu waits", "pads back", "quit"}},
         {"a player still running when the program's quit came",
          kFull640,
          kCloseToMenu,
@@ -180,13 +190,17 @@ TEST(GameSession, ForegroundLostAndRegainedFollowsTheLatestChange) {
                                 "display 640", "display 1024", "busy cursor ends"}));
     EXPECT_EQ(regained, 2);
 
-    // A windowed movie never took the display: losing the foreground changes nothing.
-    journal.clear();
-    CGameSession windowed(std::make_unique<FakeDesktop>(journal, true), display, kWindowedMovie,
-                          kCloseToMenu);
-    windowed.TakeScreen();
-    windowed.SetForeground(false, onRegained, &regained);
-    EXPECT_TRUE(journal.empty());
+    // A windowed movie and a scaled full screen never took the display: losing the foreground
+    // changes nothing.
+    for (const ScreenRequest& request : {kWindowedMovie, kFull640Fit}) {
+        journal.clear();
+        CGameSession other(std::make_unique<FakeDesktop>(journal, true), display, request,
+                           kCloseToMenu);
+        other.TakeScreen();
+        other.SetForeground(false, onRegained, &regained);
+        other.SetForeground(true, onRegained, &regained);
+        EXPECT_TRUE(journal.empty());
+    }
 }
 
 } // namespace

@@ -26,7 +26,8 @@ Load LoadText(const std::string& text, const char* section = "Settings") {
     RunSettings run;
     ReadRunSettings(ini, run);
     Load load{0, "", std::make_unique<CMenuModel>()};
-    MenuLoadError failure = LoadMenuModel(ini, section, run.pad, kMetrics, *load.model);
+    MenuLoadError failure =
+        LoadMenuModel(ini, section, run.pad, run.fullScreen, kMetrics, *load.model);
     load.result = failure.Failed() ? 0 : 1;
     char error[1024] = "";
     FormatMenuLoadError(failure, kPath, error, sizeof error);
@@ -270,4 +271,15 @@ TEST(MenuConfig, ControllerMappingsLaySettingsPadAndEachSelpadOverTheDefault) {
     EXPECT_FALSE(s[1].pad.bOn);
     EXPECT_TRUE(s[2].pad.bOn);
     EXPECT_EQ(s[2].pad.keys[kPadA], 'Z');
+}
+
+TEST(MenuConfig, FullScreenWayOfSettingsWithEachSelectionsOwnOverIt) {
+    const std::string ini = "[settings]\nfullscreen=fit\nnumselections=1\n"
+                            "[Options]\nnumselections=3\nselfullscreen1=Integer\n"
+                            "selfullscreen2=fitt\nselfullscreen3=switch\n";
+    Load sub = LoadText(ini, "Options");
+    ASSERT_EQ(sub.result, 1) << sub.error;
+    EXPECT_EQ(sub.model->sel[0].fullScreenWay, FullScreenWay::Integer);
+    EXPECT_EQ(sub.model->sel[1].fullScreenWay, FullScreenWay::Fit); // misspelt: the settings'
+    EXPECT_EQ(sub.model->sel[2].fullScreenWay, FullScreenWay::Switch);
 }

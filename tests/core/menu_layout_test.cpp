@@ -291,20 +291,29 @@ TEST(MenuMouse, PointIsTwoUnsignedWords) {
     EXPECT_EQ(y, 0xFFFF);
 }
 
-TEST(MenuGeometry, WindowIsCentredAndOnePixelNarrower) {
-    ScreenMetrics m{1024, 768, MenuMetrics{3, 3, 19}};
-    WindowPlace p = MenuWindowPlace(640, 480, m);
+TEST(MenuGeometry, WindowIsCentredInTheWorkAreaScaledAndOnePixelNarrower) {
+    MenuMetrics frame{3, 3, 19};
+    const ScreenRect work{0, 0, 1024, 768};
+    double scale = 0;
+    WindowPlace p = MenuWindowPlace(640, 480, frame, work, 1.0, scale);
     EXPECT_EQ(p.x, 192);
     EXPECT_EQ(p.y, 144);
     EXPECT_EQ(p.cx, 640 + 6 - 1);
     EXPECT_EQ(p.cy, 480 + 6 + 19);
 
-    // Larger than the screen: negative, truncated toward zero.
-    p = MenuWindowPlace(1201, 901, m);
-    EXPECT_EQ(p.x, -88); // (1024 - 1201) / 2 = -88.5
-    EXPECT_EQ(p.y, -66); // (768 - 901) / 2 = -66.5
-    EXPECT_EQ(p.cx, 1206);
-    EXPECT_EQ(p.cy, 926);
+    // At 150 % on a monitor right of the first, with a task bar at its top.
+    p = MenuWindowPlace(640, 480, frame, ScreenRect{1024, 40, 3024, 1240}, 1.5, scale);
+    EXPECT_EQ(scale, 1.5);
+    EXPECT_EQ(p.cx, 960 + 5);
+    EXPECT_EQ(p.cy, 720 + 25);
+    EXPECT_EQ(p.x, 1024 + 520); // (2000 - 960) / 2
+    EXPECT_EQ(p.y, 40 + 240);   // (1200 - 720) / 2
+
+    // Larger than the work area: the largest scale at which the window fits, its height here.
+    p = MenuWindowPlace(1201, 901, frame, work, 1.0, scale);
+    EXPECT_EQ(p.cy, 768);
+    EXPECT_EQ(p.cx, 990 + 5); // 1201 * 743 / 901 = 990.4
+    EXPECT_EQ(p.y, 0);
 }
 
 TEST(MenuGeometry, DialogLayoutForTheDefaultSize) {

@@ -524,6 +524,14 @@ HRESULT STDMETHODCALLTYPE BrowserPutVisible(RawInterface* self, VARIANT_BOOL v) 
         Owner(self)->MakeBrowserWindow();
     return S_OK;
 }
+// Slot 54, IWebBrowser2::ExecWB(command, option, in, out): the command (63 is the optical
+// zoom, its percentage in "in") is journalled and carried out by nothing.
+HRESULT STDMETHODCALLTYPE BrowserExecWB(RawInterface*, int command, int option, VARIANT* in,
+                                        VARIANT*) {
+    Journal("IWebBrowser2::ExecWB " + std::to_string(command) +
+            " option=" + std::to_string(option) + " in=" + VariantText(in));
+    return S_OK;
+}
 HRESULT STDMETHODCALLTYPE BrowserPutSilent(RawInterface*, VARIANT_BOOL v) {
     Journal("IWebBrowser2::put_Silent " + std::to_string(v));
     return S_OK;
@@ -577,6 +585,7 @@ struct Tables {
         browser[31] = Slot(&BrowserGetBusy);
         browser[37] = Slot(&BrowserGetHwnd);
         browser[41] = Slot(&BrowserPutVisible);
+        browser[54] = Slot(&BrowserExecWB);
         browser[60] = Slot(&BrowserPutSilent);
     }
 };

@@ -53,7 +53,9 @@ class CFakeDisplay : public IDisplayDevice {
 
 void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
     const ScreenMetrics screen{1024, 768, MenuMetrics{3, 3, 19}};
-    MenuWindowPlace(model.nWidth, model.nHeight, screen);
+    double scale = 0;
+    MenuWindowPlace(model.nWidth, model.nHeight, screen.frame, ScreenRect{0, 0, 1024, 768}, 1.5,
+                    scale);
     LayOutSelectSizeDialog(model.nWidth, model.nHeight, screen, 13, 26, 23);
     OpensExitScreen(model.strTitleImage, model.strSection);
     MenuFocusState state; // the window's focus starts on the first selection
@@ -100,10 +102,12 @@ void Drive(CMenuModel& model, IMenuTextMeasure& measure) {
                                   sel.nGameHeight,
                                   sel.bScreenFull,
                                   sel.bCloseBtn,
-                                  sel.bShowCursor};
-        GameScreenLayout layout = LayoutGameScreen(request, GameScreenMetrics{1024, 768, 6, 25});
-        int x, y;
-        PlaceLogo(layout, 200, 100, x, y);
+                                  sel.bShowCursor,
+                                  sel.fullScreenWay};
+        GameScreenLayout layout =
+            LayoutGameScreen(request, GameScreenMetrics{1024, 768, 6, 25, 0, 0, 1.5});
+        int x, y, width, height;
+        PlaceLogo(layout, 200, 100, x, y, width, height);
     }
 }
 
@@ -122,8 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CFixedMeasure measure;
     for (const std::string& section : sections) {
         auto model = std::make_unique<CMenuModel>();
-        MenuLoadError failure =
-            LoadMenuModel(ini, section.c_str(), run.pad, MenuMetrics{3, 3, 19}, *model);
+        MenuLoadError failure = LoadMenuModel(ini, section.c_str(), run.pad, run.fullScreen,
+                                              MenuMetrics{3, 3, 19}, *model);
         if (!failure.Failed()) {
             Drive(*model, measure);
             continue;

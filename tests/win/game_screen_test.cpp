@@ -34,8 +34,8 @@ TEST(GameScreen, WindowedPageInWinesBrowserControl) {
     RECT client = ClientRect(bk), outer = WindowRect(bk);
     EXPECT_EQ(client.right - client.left, 640);
     EXPECT_EQ(client.bottom - client.top, 480);
-    EXPECT_EQ(outer.left, (1024 - (outer.right - outer.left)) / 2);
-    EXPECT_EQ(outer.top, (768 - (outer.bottom - outer.top)) / 2);
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
     EXPECT_EQ(FindChild(bk, "CloseBtn"), nullptr); // windowed: no close button
     EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(g.menu); }, kLong));
     EXPECT_TRUE(WaitUntil([&] { return ReadPixel(bk, 5, 5) == RGB(0x12, 0x34, 0x56); }, kLong));

@@ -170,8 +170,8 @@ void ExpectLayout(HWND dlg, int cx, int cy) {
     RECT wr = WindowRect(dlg);
     EXPECT_EQ(wr.right - wr.left, cx);
     EXPECT_EQ(wr.bottom - wr.top, cy);
-    EXPECT_EQ(wr.left, (1024 - cx) / 2);
-    EXPECT_EQ(wr.top, (768 - cy) / 2);
+    EXPECT_EQ(wr.left, (GetSystemMetrics(SM_CXSCREEN) - cx) / 2);
+    EXPECT_EQ(wr.top, (GetSystemMetrics(SM_CYSCREEN) - cy) / 2);
 
     // The heights kept from the template.
     long textH = PlaceOf(dlg, IDC_SIZE_PROMPT).cy, noticeH = PlaceOf(dlg, -1).cy;

@@ -94,8 +94,8 @@ TEST(MenuWindow, TitleScreenIsCentredAndDrawsImageFrameAndDescription) {
     int fx = GetSystemMetrics(SM_CXDLGFRAME), fy = GetSystemMetrics(SM_CYDLGFRAME);
     int cap = GetSystemMetrics(SM_CYCAPTION);
     RECT wr = WindowRect(t.hwnd);
-    EXPECT_EQ(wr.left, (1024 - 320) / 2);
-    EXPECT_EQ(wr.top, (768 - 240) / 2);
+    EXPECT_EQ(wr.left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+    EXPECT_EQ(wr.top, (GetSystemMetrics(SM_CYSCREEN) - 240) / 2);
     EXPECT_EQ(wr.right - wr.left, 320 + 2 * fx - 1);
     EXPECT_EQ(wr.bottom - wr.top, 240 + 2 * fy + cap);
     RECT cr = ClientRect(t.hwnd);
@@ -349,8 +349,8 @@ TEST(MenuWindow, SubMenuIsOwnedAndDisablesItsMenuUntilItCloses) {
     // Disabled once the sub-menu has been shown and drawn.
     EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(t.hwnd); }, kLong));
     RECT sr = WindowRect(sub);
-    EXPECT_EQ(sr.left, (1024 - 200) / 2);
-    EXPECT_EQ(sr.top, (768 - 150) / 2);
+    EXPECT_EQ(sr.left, (GetSystemMetrics(SM_CXSCREEN) - 200) / 2);
+    EXPECT_EQ(sr.top, (GetSystemMetrics(SM_CYSCREEN) - 150) / 2);
     // The sub-menu has the keyboard focus and frames its first selection.
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -386,19 +386,20 @@ TEST(MenuWindow, SubMenuThatFailsToLoadEndsTheProgram) {
     EXPECT_EQ(t.proc.WaitExit(kLong), 0);
 }
 
-TEST(MenuWindow, ImageLargerThanTheScreenGivesANegativePosition) {
+TEST(MenuWindow, ImageLargerThanTheScreenIsShrunkToFitIt) {
     TitleScreen t("menu_window_large", Section("Settings", kThreeSelections));
     t.Start(TitlePicture(1101, 801));
-    int fx = GetSystemMetrics(SM_CXDLGFRAME), fy = GetSystemMetrics(SM_CYDLGFRAME);
-    int cap = GetSystemMetrics(SM_CYCAPTION);
     RECT wr = WindowRect(t.hwnd);
-    EXPECT_EQ(wr.left, -38); // (1024 - 1101) / 2, truncated toward zero
-    EXPECT_EQ(wr.top, -16);  // (768 - 801) / 2
-    EXPECT_EQ(wr.right - wr.left, 1101 + 2 * fx - 1);
-    EXPECT_EQ(wr.bottom - wr.top, 801 + 2 * fy + cap);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // Limited by its height: the whole window in the work area, the image's proportions kept.
+    EXPECT_EQ(wr.top, work.top);
+    EXPECT_EQ(wr.bottom, work.bottom);
     RECT cr = ClientRect(t.hwnd);
-    EXPECT_EQ(cr.right - cr.left, 1100);
-    EXPECT_EQ(cr.bottom - cr.top, 801);
+    int width = cr.right - cr.left, height = cr.bottom - cr.top;
+    EXPECT_NEAR(width + 1, 1101.0 * height / 801, 1.0);
+    // The stripe along the bottom-left corner, shrunk with it.
+    EXPECT_TRUE(WaitUntil([&] { return ReadPixel(t.hwnd, 2, height - 2) == Ref(kStripe); }, kLong));
     t.proc.Terminate();
 }
 
@@ -476,4 +477,62 @@ TEST(MenuWindow, ClickStopsOnceAModalSubMenuHasClosedTheWindow) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(t.folder.CountLogged("CMenuWnd::ActivateSelection"), 2);
     EXPECT_EQ(t.folder.CountLogged("CMenuWnd::LoadAndRunMenu"), 2);
+}
+
+namespace {
+
+// The prefix's DPI for the programs started while it lives (the value is read at a program's
+// start); the one before is put back at the end, as the tests share one prefix.
+class PrefixDpi {
+  public:
+    explicit PrefixDpi(DWORD dpi) {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof before;
+        had = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before),
+                               &size) == ERROR_SUCCESS;
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                       sizeof dpi);
+    }
+    ~PrefixDpi() {
+        if (!key)
+            return;
+        if (had)
+            RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before),
+                           sizeof before);
+        else
+            RegDeleteValueA(key, "LogPixels");
+        RegCloseKey(key);
+    }
+
+  private:
+    HKEY key = nullptr;
+    DWORD before = 0;
+    bool had = false;
+};
+
+} // namespace
+
+TEST(MenuWindow, TitleScreenAt144DpiIsDrawnAtOneAndAHalfAndClicksMapBack) {
+    TitleScreen t("menu_window_dpi", Section("Settings", kThreeSelections));
+    {
+        PrefixDpi dpi(144);
+        t.Start();
+    }
+    // The image times 1.5 (the client area one pixel narrower, as at 96 DPI).
+    RECT cr = ClientRect(t.hwnd);
+    EXPECT_EQ(cr.right - cr.left, 480 - 1);
+    EXPECT_EQ(cr.bottom - cr.top, 360);
+    // The stripe (40 x 10 at the bottom-left) is 60 x 15, smoothed at its edges.
+    EXPECT_TRUE(WaitUntil([&] { return ReadPixel(t.hwnd, 2, 358) == Ref(kStripe); }, kLong));
+    EXPECT_EQ(ReadPixel(t.hwnd, 57, 347), Ref(kStripe));
+    EXPECT_EQ(ReadPixel(t.hwnd, 63, 350), Ref(kBackground));
+    EXPECT_EQ(ReadPixel(t.hwnd, 30, 342), Ref(kBackground));
+    // The focus frame around the first hot spot at its scaled place.
+    EXPECT_TRUE(t.WaitFrame(RECT{30, 60, 210, 150}, 0xFF0000));
+    // A click inside the scaled "exit" hot spot (20,140 280x60: 30,210 to 450,300), below
+    // the image's own height, activates it.
+    Click(t.hwnd, 400, 280);
+    EXPECT_EQ(t.proc.WaitExit(kLong), 0);
 }

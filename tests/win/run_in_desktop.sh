@@ -1,13 +1,15 @@
 #!/bin/sh
-# Runs a Windows GoogleTest program inside a Wine virtual desktop of 1024x768 (where display
-# modes really switch) and passes its result on: the desktop's own exit code says nothing, so
-# the program writes its results as XML, which is read here. Bounded in time.
-# Usage: run_in_desktop.sh PROGRAM.exe
+# Runs a Windows GoogleTest program inside a Wine virtual desktop, 1024x768 unless another size
+# is given (where display modes really switch), and passes its result on: the desktop's own
+# exit code says nothing, so the program writes its results as XML, which is read here.
+# Bounded in time. The desktop must fit the X screen: beyond it the desktop reads black.
+# Usage: run_in_desktop.sh PROGRAM.exe [WIDTHxHEIGHT]
 set -u
 exe=$1
+size=${2:-1024x768}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-timeout -k 10 240 wine explorer /desktop=tovaktest,1024x768 "$exe" \
+timeout -k 10 240 wine explorer /desktop=tovaktest$size,$size "$exe" \
     "--gtest_output=xml:Z:$out/result.xml" >"$out/output.txt" 2>&1
 status=$?
 cat "$out/output.txt"

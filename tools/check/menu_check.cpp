@@ -76,7 +76,8 @@ const MenuSchema& Schema() {
             CIniProfile::FromText("[m]\nnumselections=" + std::to_string(MAX_SELECTIONS) + "\n");
         CKeyRecorder recorder(full, "m");
         auto model = std::make_unique<CMenuModel>();
-        LoadMenuModel(recorder, "m", DefaultPadMapping(), MenuMetrics{0, 0, 0}, *model);
+        LoadMenuModel(recorder, "m", DefaultPadMapping(), FullScreenWay::Switch,
+                      MenuMetrics{0, 0, 0}, *model);
         for (const std::string& key : recorder.keys) {
             std::size_t digits = key.find_last_not_of("0123456789") + 1;
             std::string base = key.substr(0, digits);
@@ -250,6 +251,8 @@ class CChecker {
     void CheckSelection(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckRunFile(const SectionInfo* section, const MenuSelection& sel, int n);
     void CheckPadMapping(const SectionInfo* section, const std::string& key);
+    void CheckFullScreenWay(const SectionInfo* section, const std::string& key,
+                            const char* fallback);
     void CheckWindow(const SectionInfo* section, const CMenuModel& model, int width, int height);
     void CheckKeys(const SectionInfo& section, int count);
     void CheckUnreached();
@@ -296,6 +299,7 @@ CheckResult CChecker::Run() {
             "saved as UTF-8 without a byte order mark: the launcher reads it in the PC's code "
             "page; save it with a mark");
     CheckPadMapping(FindSection(kSettingsSection), kPadKey);
+    CheckFullScreenWay(FindSection(kSettingsSection), kFullScreenKey, "switch, a mode switch");
     CheckUnreached();
     CheckLogo();
     CheckPlayers();
@@ -312,8 +316,8 @@ void CChecker::CheckMenu(const Pending& pending) {
     if (section)
         ++result_.nMenus;
     auto model = std::make_unique<CMenuModel>();
-    MenuLoadError failure =
-        LoadMenuModel(profile_, pending.name.c_str(), run_.pad, MenuMetrics{0, 0, 0}, *model);
+    MenuLoadError failure = LoadMenuModel(profile_, pending.name.c_str(), run_.pad, run_.fullScreen,
+                                          MenuMetrics{0, 0, 0}, *model);
     if (failure.Failed()) {
         ReportLoadError(pending, section, failure);
         if (section) {
@@ -417,6 +421,7 @@ void CChecker::CheckSelection(const SectionInfo* section, const MenuSelection& s
         break;
     }
     CheckPadMapping(section, SelKey(kSelPadKey, n));
+    CheckFullScreenWay(section, SelKey(kSelFullScreenKey, n), "the way of [settings] fullscreen");
     for (const char* base : {kSelColorKey, kSelScreenBgColorKey, kSelGameBgColorKey}) {
         std::string key = SelKey(base, n);
         if (!FindKey(section, key))
@@ -470,6 +475,25 @@ void CChecker::CheckRunFile(const SectionInfo* section, const MenuSelection& sel
                   "\" contains \".exe\" but is no executable; the launcher would start it as "
                   "one");
     }
+}
+
+// A full-screen way that the launcher does not know: it takes the fallback instead.
+void CChecker::CheckFullScreenWay(const SectionInfo* section, const std::string& key,
+                                  const char* fallback) {
+    if (!FindKey(section, key))
+        return;
+    char text[TEXT_MAX];
+    profile_.GetString(section->name.c_str(), key.c_str(), "", text, sizeof text);
+    FullScreenWay way;
+    if (ParseFullScreenWay(text, way))
+        return;
+    std::string nearest = kFullScreenWayNames[0];
+    for (const char* name : kFullScreenWayNames)
+        if (EditDistance(Lower(text), name) < EditDistance(Lower(text), nearest))
+            nearest = name;
+    AddAt(CheckSeverity::Warning, section, key,
+          "\"" + std::string(text) + "\" is not switch, fit or integer (nearest: " + nearest +
+              "); the launcher uses " + fallback);
 }
 
 void CChecker::CheckPadMapping(const SectionInfo* section, const std::string& key) {

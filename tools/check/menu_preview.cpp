@@ -3,6 +3,7 @@
 #include "base/int_range.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -134,4 +135,40 @@ void RenderMenuPreview(const CMenuModel& model, const CGifImage& titleImage, CPr
                          std::min(inner.right, whole.right), std::min(inner.bottom, whole.bottom)};
         font.DrawText(out, x, y, model.sel[i].strDesc, 0x000000, clip);
     }
+}
+
+PreviewImage ScalePreview(const PreviewImage& in, double scale) {
+    PreviewImage out;
+    out.nWidth = std::max(ScaleLength(in.nWidth, scale), 1);
+    out.nHeight = std::max(ScaleLength(in.nHeight, scale), 1);
+    out.rgb.assign(std::size_t(out.nWidth) * std::size_t(out.nHeight) * 3, 0);
+    if (in.nWidth <= 0 || in.nHeight <= 0)
+        return out;
+    bool whole = scale == std::floor(scale);
+    auto at = [&](int x, int y, int c) {
+        x = std::clamp(x, 0, in.nWidth - 1);
+        y = std::clamp(y, 0, in.nHeight - 1);
+        return double(in.rgb[(std::size_t(y) * std::size_t(in.nWidth) + x) * 3 + c]);
+    };
+    std::uint8_t* p = out.rgb.data();
+    for (int y = 0; y < out.nHeight; ++y) {
+        // The source point under the middle of this pixel.
+        double sy = (y + 0.5) / scale - 0.5;
+        for (int x = 0; x < out.nWidth; ++x) {
+            double sx = (x + 0.5) / scale - 0.5;
+            for (int c = 0; c < 3; ++c) {
+                double v;
+                if (whole) {
+                    v = at(int(x / scale), int(y / scale), c);
+                } else {
+                    int x0 = int(std::floor(sx)), y0 = int(std::floor(sy));
+                    double fx = sx - x0, fy = sy - y0;
+                    v = (at(x0, y0, c) * (1 - fx) + at(x0 + 1, y0, c) * fx) * (1 - fy) +
+                        (at(x0, y0 + 1, c) * (1 - fx) + at(x0 + 1, y0 + 1, c) * fx) * fy;
+                }
+                *p++ = static_cast<std::uint8_t>(std::lround(v));
+            }
+        }
+    }
+    return out;
 }

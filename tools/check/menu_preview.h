@@ -32,3 +32,7 @@ class CPreviewFont : public IMenuTextMeasure {
 // then each description box (framed in black, filled in the window's yellow, the text centred).
 void RenderMenuPreview(const CMenuModel& model, const CGifImage& titleImage, CPreviewFont& font,
                        PreviewImage& out);
+
+// The picture at a scale (a monitor's DPI / 96), as the window draws its title image at it:
+// pixels repeated for a whole factor, interpolated between the nearest four otherwise.
+PreviewImage ScalePreview(const PreviewImage& in, double scale);

@@ -1,0 +1,18 @@
+// The desktop's monitors as the screen geometry reads them: their rectangles, work areas, DPIs
+// (the system's DPI where the system gives none per monitor) and display devices, and the one
+// a window or the pointer is on.
+#pragma once
+
+#include "screen/screen_geometry.h"
+
+#include <windows.h>
+
+// The monitor that holds most of the window; without a window, the one under the pointer.
+MonitorDesc MonitorOfWindow(HWND hWnd);
+// The monitor under the pointer (where the player just started the program or clicked).
+MonitorDesc MonitorAtPointer();
+
+// Makes the process per-monitor DPI aware (version 2) where its manifest's declaration did not
+// take effect and the system can do it at run time (Windows 10 1703 and later); nothing
+// otherwise. Call before the first window.
+void EnsureDpiAwareness();
