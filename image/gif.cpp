@@ -204,8 +204,11 @@ class LzwDecoder {
         out_.Start(pixels, stride, width, height, interlaced);
         clear_ = 1 << minCodeSize;
         minCodeSize_ = minCodeSize;
-        for (int c = 0; c < clear_; ++c)
+        // Decoding never writes below the clear code, so the single-byte entries of earlier
+        // frames are still there: a small animation's frames do not set up 3 KiB each.
+        for (int c = literals_; c < clear_; ++c)
             StoreEntry(table_[c], std::uint64_t(c), std::uint32_t(c));
+        literals_ = clear_;
         // The clear and end codes are marked by a length no string has, so that the decoding
         // loop finds them on the way it takes for long strings, not by a test of every code.
         StoreEntry(table_[clear_], 0, kSpecialLink);
@@ -271,6 +274,7 @@ class LzwDecoder {
 
     RowCursor out_;
     std::uint64_t bits_ = 0;
+    int literals_ = 0; // entries [0, literals_) hold their single byte
     int clear_ = 0;
     int minCodeSize_ = 0;
     int codeSize_ = 0;
@@ -631,6 +635,17 @@ bool DecodeSubBlocks(LoadState& state, LzwDecoder* lzw) {
     return status != LzwDecoder::kFailed && lzw->Bits() > 0;
 }
 
+// Moves rows decoded one after another (height rows of width bytes from pixels) to their places
+// stride bytes apart, last row first so that no row is overwritten before it moves, and zeroes
+// the padding after each.
+void SpreadRows(std::uint8_t* pixels, int width, int stride, int height) {
+    const std::size_t w = std::size_t(width), s = std::size_t(stride);
+    for (std::size_t y = std::size_t(height); y-- > 0;) {
+        std::memmove(pixels + y * s, pixels + y * w, w);
+        std::memset(pixels + y * s + w, 0, s - w);
+    }
+}
+
 void DecodeImage(CGifImage& image, LoadState& state) {
     FileReader& reader = state.reader;
     std::uint8_t desc[9] = {};
@@ -671,12 +686,19 @@ void DecodeImage(CGifImage& image, LoadState& state) {
         }
     }
 
+    // Rows with padding after them (widths not a multiple of 4) are decoded as one run of
+    // width * height bytes and spread out afterwards, so that strings run on from row to row
+    // without stopping at every row's end, which in a narrow frame most of them would reach.
+    const bool interlaced = (flags & 0x40) != 0;
+    const bool spread = frame && !interlaced && frame->nStride != frame->nWidth;
     LzwDecoder* lzw = nullptr;
     if (frame && minCodeSize >= 0 &&
-        state.lzw.Start(frame->pBits, minCodeSize, frame->nStride, frame->nWidth, frame->nHeight,
-                        (flags & 0x40) != 0))
+        state.lzw.Start(frame->pBits, minCodeSize, spread ? frame->nWidth : frame->nStride,
+                        frame->nWidth, frame->nHeight, interlaced))
         lzw = &state.lzw;
     const bool decoded = DecodeSubBlocks(state, lzw);
+    if (decoded && spread)
+        SpreadRows(frame->pBits, frame->nWidth, frame->nStride, frame->nHeight);
     const int before = image.nFrames;
     if (frame && !(decoded && image.AddFrame(frame) > before))
         delete frame; // not decoded, or no memory to list it
