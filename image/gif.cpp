@@ -16,6 +16,10 @@ namespace {
 constexpr int kMaxCodeBits = 12;
 constexpr int kTableSize = 1 << kMaxCodeBits;
 constexpr int kMaxMinCodeSize = 8; // pixel codes must fit the 8-bit indices
+// The decoder judges the codes of a stretch of about this many bits, once it has at least the
+// second, whether single bytes are best taken on a way of their own.
+constexpr std::uint64_t kJudgeBits = 4096;
+constexpr std::uint64_t kJudgeMinBits = 256;
 
 // A frame's rows may take at most 256 MiB. A GIF header can ask for 65535 x 65535 pixels; no
 // animation of a packaged game is a fraction of that, and the cap keeps a damaged or hostile
@@ -206,9 +210,9 @@ class LzwDecoder {
         minCodeSize_ = minCodeSize;
         // Decoding never writes below the clear code, so the single-byte entries of earlier
         // frames are still there: a small animation's frames do not set up 3 KiB each.
-        for (int c = literals_; c < clear_; ++c)
+        for (int c = bytesSetUp_; c < clear_; ++c)
             StoreEntry(table_[c], std::uint64_t(c), std::uint32_t(c));
-        literals_ = clear_;
+        bytesSetUp_ = clear_;
         // The clear and end codes are marked by a length no string has, so that the decoding
         // loop finds them on the way it takes for long strings, not by a test of every code.
         StoreEntry(table_[clear_], 0, kSpecialLink);
@@ -274,7 +278,8 @@ class LzwDecoder {
 
     RowCursor out_;
     std::uint64_t bits_ = 0;
-    int literals_ = 0; // entries [0, literals_) hold their single byte
+    int bytesSetUp_ = 0;    // entries [0, bytesSetUp_) hold their single byte
+    bool bytesWay_ = false; // single bytes are taken on a way of their own (see Decode)
     int clear_ = 0;
     int minCodeSize_ = 0;
     int codeSize_ = 0;
@@ -311,6 +316,13 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     // the row in a narrow frame.)
     std::uintptr_t fastEnd = std::uintptr_t(end) - 8;
     Status status = kNeedData;
+    // Codes below this are taken as single bytes on a way of their own (see Judge): the clear
+    // code while that way pays, else 0.
+    std::size_t literalsBelow = bytesWay_ ? std::size_t(clear_) : 0;
+    // The stretch of codes the decoding loop runs before the way is judged again: from bit
+    // judgedPos, which wrote from pixel judgedP on.
+    std::uint64_t judgedPos = pos;
+    const std::uint8_t* judgedP = p;
 
     const auto grow = [&] {
         ++codeSize;
@@ -324,8 +336,33 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
         p = out_.p;
         end = out_.end;
         fastEnd = std::uintptr_t(end) - 8;
+        judgedPos = pos; // the pixels of a stretch are counted within a row
+        judgedP = p;
         return true;
     };
+    // Judges the stretch of codes decoded since the last judgement, once it is long enough
+    // to tell, and sets where the decoding loop stops next: at the end of the data or of the
+    // next stretch. Where nearly every code is a single byte (small noisy images, streams
+    // cleared every few codes) those are best taken on a way of their own, which reads no
+    // table entry; elsewhere a test that went either way in no pattern would cost far more
+    // than it saves. A stretch of at most one pixel in eight from longer strings counts as
+    // such.
+    const auto judge = [&] {
+        const std::uint64_t bits = pos - judgedPos;
+        if (bits >= kJudgeMinBits) {
+            const std::uint64_t pixels = std::uint64_t(p - judgedP);
+            // pixels / codes < 9 / 8, with codes = bits / codeSize
+            bytesWay_ = pixels * 8 * codeSize < bits * 9;
+            literalsBelow = bytesWay_ ? std::size_t(clear_) : 0;
+            judgedPos = pos;
+            judgedP = p;
+        }
+        stop = std::int64_t(limit) - std::int64_t(codeSize);
+        const std::int64_t stretchEnd = std::int64_t(judgedPos + kJudgeBits);
+        if (stop > stretchEnd)
+            stop = stretchEnd;
+    };
+    judge();
 
     for (;;) {
         if (afterClear_) {
@@ -335,8 +372,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             codeSize = std::size_t(codeSize_);
             nextFree = std::size_t(nextFree_);
             mask = (std::size_t(1) << codeSize) - 1;
-            stop = std::int64_t(limit) - std::int64_t(codeSize);
-            if (std::int64_t(pos) > stop)
+            judge();
+            if (std::int64_t(pos) > std::int64_t(limit) - std::int64_t(codeSize))
                 break;
             const std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
             pos += codeSize;
@@ -368,6 +405,28 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
         while (std::int64_t(pos) <= stop) {
             std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
             pos += codeSize;
+
+            if (code < literalsBelow) {
+                // A single byte: always known, and no table entry to read.
+                if (nextFree < std::size_t(kTableSize)) {
+                    std::uint64_t newPiece;
+                    std::uint32_t newLink;
+                    Extend(prevPiece, prevLink, prev, std::uint8_t(code), &newPiece, &newLink);
+                    StoreEntry(table_[nextFree], newPiece, newLink);
+                    ++nextFree;
+                    if (nextFree > mask && codeSize < std::size_t(kMaxCodeBits))
+                        grow();
+                }
+                prev = code;
+                prevPiece = code;
+                prevLink = std::uint32_t(code);
+                *p++ = std::uint8_t(code);
+                if (p == end && !nextRow()) {
+                    status = kDone;
+                    break;
+                }
+                continue;
+            }
 
             std::uint64_t piece = LoadPiece(table_[code]);
             std::uint32_t link = LoadLink(table_[code]);
@@ -429,9 +488,17 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             }
             end = out_.end;
             fastEnd = std::uintptr_t(end) - 8;
+            judgedPos = pos;
+            judgedP = p;
         }
-        if (!special)
-            break; // the data ran out, or the frame is full
+        if (!special) {
+            // The data ran out, the frame is full, or a stretch ended.
+            if (status != kNeedData ||
+                std::int64_t(pos) > std::int64_t(limit) - std::int64_t(codeSize))
+                break;
+            judge();
+            continue;
+        }
         // A clear code or the end code.
         if (prev == std::size_t(clear_) + 1) {
             status = kDone;
