@@ -167,10 +167,14 @@ void Extend(std::uint64_t prevPiece, std::uint32_t prevLink, std::size_t prev, s
             std::uint64_t* piece, std::uint32_t* link) {
     const std::uint32_t longer = prevLink + (1u << kLinkLengthShift);
     const unsigned shift = (longer >> (kLinkLengthShift - 3)) & 0x38; // 8 * ((length - 1) % 8)
-    const std::uint64_t keep = shift != 0 ? prevPiece : 0;
-    *piece = keep | std::uint64_t(last) << shift;
-    *link =
-        shift != 0 ? longer : (longer & ~kLinkPrefixBits) | std::uint32_t(prev) << kLinkPrefixShift;
+    // Most strings are short: a new piece is the exception.
+    if (__builtin_expect(shift != 0, 1)) {
+        *piece = prevPiece | std::uint64_t(last) << shift;
+        *link = longer;
+    } else {
+        *piece = last;
+        *link = (longer & ~kLinkPrefixBits) | std::uint32_t(prev) << kLinkPrefixShift;
+    }
 }
 
 // Writes the string of the entry whose piece and link are given at dst: its last piece at
@@ -307,6 +311,7 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     std::uint64_t prevPiece = prevPiece_;
     std::uint32_t prevLink = prevLink_;
     std::size_t mask = (std::size_t(1) << codeSize) - 1;
+    const std::size_t clear = std::size_t(clear_);
     // Codes are read while a whole one is left: pos <= limit - codeSize.
     std::int64_t stop = std::int64_t(limit) - std::int64_t(codeSize);
     std::uint8_t* p = out_.p;
@@ -316,15 +321,19 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     // the row in a narrow frame.)
     std::uintptr_t fastEnd = std::uintptr_t(end) - 8;
     Status status = kNeedData;
-    // Codes below this are taken as single bytes on a way of their own (see Judge): the clear
-    // code while that way pays, else 0.
-    std::size_t literalsBelow = bytesWay_ ? std::size_t(clear_) : 0;
+    // Codes below this are taken on a way of their own for single bytes and the clear code (see
+    // judge): the end code while that way pays, else 0.
+    std::size_t literalsBelow = bytesWay_ ? std::size_t(clear_) + 1 : 0;
     // The stretch of codes the decoding loop runs before the way is judged again: from bit
     // judgedPos, which wrote from pixel judgedP on.
     std::uint64_t judgedPos = pos;
     const std::uint8_t* judgedP = p;
 
+    // The code size grows once the next code to define needs another bit, up to 12 bits; once
+    // the table is full no more codes are defined until a clear code.
     const auto grow = [&] {
+        if (codeSize == std::size_t(kMaxCodeBits))
+            return;
         ++codeSize;
         mask = (std::size_t(1) << codeSize) - 1;
         --stop;
@@ -353,7 +362,7 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             const std::uint64_t pixels = std::uint64_t(p - judgedP);
             // pixels / codes < 9 / 8, with codes = bits / codeSize
             bytesWay_ = pixels * 8 * codeSize < bits * 9;
-            literalsBelow = bytesWay_ ? std::size_t(clear_) : 0;
+            literalsBelow = bytesWay_ ? std::size_t(clear_) + 1 : 0;
             judgedPos = pos;
             judgedP = p;
         }
@@ -407,14 +416,41 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             pos += codeSize;
 
             if (code < literalsBelow) {
+                if (__builtin_expect(code == clear, 0)) {
+                    // A clear code. The code after it, which has no previous string, is taken
+                    // here when it is a single byte, as it should be; anything else, or the end
+                    // of the data or the stretch, leaves it to the way after the loop.
+                    Reset();
+                    codeSize = std::size_t(codeSize_);
+                    nextFree = std::size_t(nextFree_);
+                    mask = (std::size_t(1) << codeSize) - 1;
+                    judge();
+                    if (std::int64_t(pos) > stop)
+                        break;
+                    const std::size_t first = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
+                    if (first >= clear)
+                        break;
+                    pos += codeSize;
+                    afterClear_ = false;
+                    prev = first;
+                    prevPiece = first;
+                    prevLink = std::uint32_t(first);
+                    if (nextFree > mask)
+                        grow();
+                    *p++ = std::uint8_t(first);
+                    if (p == end && !nextRow()) {
+                        status = kDone;
+                        break;
+                    }
+                    continue;
+                }
                 // A single byte: always known, and no table entry to read.
                 if (nextFree < std::size_t(kTableSize)) {
                     std::uint64_t newPiece;
                     std::uint32_t newLink;
                     Extend(prevPiece, prevLink, prev, std::uint8_t(code), &newPiece, &newLink);
                     StoreEntry(table_[nextFree], newPiece, newLink);
-                    ++nextFree;
-                    if (nextFree > mask && codeSize < std::size_t(kMaxCodeBits))
+                    if (++nextFree > mask)
                         grow();
                 }
                 prev = code;
@@ -447,16 +483,12 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 piece = known ? piece : newPiece;
                 link = known ? link : newLink;
                 code = known ? code : nextFree;
-                ++nextFree;
+                if (++nextFree > mask)
+                    grow();
             }
-            // Once the table is full it stays at 12 bits and no more codes are defined until a
-            // clear code.
             prev = code;
             prevPiece = piece;
             prevLink = link;
-            // The code size grows once the next code to define needs another bit.
-            if (nextFree > mask && codeSize < std::size_t(kMaxCodeBits))
-                grow();
 
             // Strings that end before the row does are written straight into it, so the row's
             // end needs no test on this way; near the end of the row strings go the slow way.
