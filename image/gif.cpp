@@ -284,6 +284,10 @@ class LzwDecoder {
     std::uint64_t bits_ = 0;
     int bytesSetUp_ = 0;    // entries [0, bytesSetUp_) hold their single byte
     bool bytesWay_ = false; // single bytes are taken on a way of their own (see Decode)
+    // The stretch of codes that Decode judges next: from bit judgedPos_ of its data, which
+    // wrote from pixel judgedP_ on.
+    std::uint64_t judgedPos_ = 0;
+    const std::uint8_t* judgedP_ = nullptr;
     int clear_ = 0;
     int minCodeSize_ = 0;
     int codeSize_ = 0;
@@ -311,23 +315,16 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     std::uint64_t prevPiece = prevPiece_;
     std::uint32_t prevLink = prevLink_;
     std::size_t mask = (std::size_t(1) << codeSize) - 1;
-    const std::size_t clear = std::size_t(clear_);
     // Codes are read while a whole one is left: pos <= limit - codeSize.
     std::int64_t stop = std::int64_t(limit) - std::int64_t(codeSize);
     std::uint8_t* p = out_.p;
     std::uint8_t* end = out_.end;
-    // Strings of up to 8 bytes are written straight into the row while p is below this, which
-    // leaves room for the whole 8-byte piece and more. (An address: end - 8 may lie before
-    // the row in a narrow frame.)
-    std::uintptr_t fastEnd = std::uintptr_t(end) - 8;
     Status status = kNeedData;
     // Codes below this are taken on a way of their own for single bytes and the clear code (see
     // judge): the end code while that way pays, else 0.
     std::size_t literalsBelow = bytesWay_ ? std::size_t(clear_) + 1 : 0;
-    // The stretch of codes the decoding loop runs before the way is judged again: from bit
-    // judgedPos, which wrote from pixel judgedP on.
-    std::uint64_t judgedPos = pos;
-    const std::uint8_t* judgedP = p;
+    judgedPos_ = pos;
+    judgedP_ = p;
 
     // The code size grows once the next code to define needs another bit, up to 12 bits; once
     // the table is full no more codes are defined until a clear code.
@@ -344,9 +341,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             return false;
         p = out_.p;
         end = out_.end;
-        fastEnd = std::uintptr_t(end) - 8;
-        judgedPos = pos; // the pixels of a stretch are counted within a row
-        judgedP = p;
+        judgedPos_ = pos; // the pixels of a stretch are counted within a row
+        judgedP_ = p;
         return true;
     };
     // Judges the stretch of codes decoded since the last judgement, once it is long enough
@@ -357,17 +353,17 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     // than it saves. A stretch of at most one pixel in eight from longer strings counts as
     // such.
     const auto judge = [&] {
-        const std::uint64_t bits = pos - judgedPos;
+        const std::uint64_t bits = pos - judgedPos_;
         if (bits >= kJudgeMinBits) {
-            const std::uint64_t pixels = std::uint64_t(p - judgedP);
+            const std::uint64_t pixels = std::uint64_t(p - judgedP_);
             // pixels / codes < 9 / 8, with codes = bits / codeSize
             bytesWay_ = pixels * 8 * codeSize < bits * 9;
             literalsBelow = bytesWay_ ? std::size_t(clear_) + 1 : 0;
-            judgedPos = pos;
-            judgedP = p;
+            judgedPos_ = pos;
+            judgedP_ = p;
         }
         stop = std::int64_t(limit) - std::int64_t(codeSize);
-        const std::int64_t stretchEnd = std::int64_t(judgedPos + kJudgeBits);
+        const std::int64_t stretchEnd = std::int64_t(judgedPos_ + kJudgeBits);
         if (stop > stretchEnd)
             stop = stretchEnd;
     };
@@ -412,10 +408,13 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
         // Every code here has a previous string.
         bool special = false;
         while (std::int64_t(pos) <= stop) {
-            std::size_t code = (Load32(data + (pos >> 3)) >> (pos & 7)) & mask;
+            // 25 bits or more from the code's first bit: room for the next code too.
+            const std::uint32_t word = Load32(data + (pos >> 3)) >> (pos & 7);
+            std::size_t code = word & mask;
             pos += codeSize;
 
             if (code < literalsBelow) {
+                const std::size_t clear = literalsBelow - 1;
                 if (__builtin_expect(code == clear, 0)) {
                     // A clear code. The code after it, which has no previous string, is taken
                     // here when it is a single byte, as it should be; anything else, or the end
@@ -438,6 +437,34 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                     if (nextFree > mask)
                         grow();
                     *p++ = std::uint8_t(first);
+                    if (p == end && !nextRow()) {
+                        status = kDone;
+                        break;
+                    }
+                    continue;
+                }
+                // Two single bytes in a row, when both entries they define fit the table at this
+                // code size and the row has room for both: the second entry, a byte after a
+                // byte, needs no extending.
+                const std::size_t second = (word >> codeSize) & mask;
+                if (((code | second) < clear) & (nextFree < mask) & (std::int64_t(pos) <= stop) &
+                    (p + 1 < end)) {
+                    std::uint64_t newPiece;
+                    std::uint32_t newLink;
+                    Extend(prevPiece, prevLink, prev, std::uint8_t(code), &newPiece, &newLink);
+                    StoreEntry(table_[nextFree], newPiece, newLink);
+                    const std::uint16_t two = std::uint16_t(code | second << 8);
+                    StoreEntry(table_[nextFree + 1], two,
+                               std::uint32_t(code) | 1u << kLinkLengthShift);
+                    std::memcpy(p, &two, 2);
+                    p += 2;
+                    pos += codeSize;
+                    nextFree += 2;
+                    if (nextFree > mask)
+                        grow();
+                    prev = second;
+                    prevPiece = second;
+                    prevLink = std::uint32_t(second);
                     if (p == end && !nextRow()) {
                         status = kDone;
                         break;
@@ -495,7 +522,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
             const std::size_t m = LinkLengthM1(link);
             if (zeroedRows) {
                 // Strings of up to 8 bytes, the commonest in noisy images: one 8-byte copy.
-                if (m < 8 && std::uintptr_t(p) < fastEnd) {
+                // (Addresses: end - 8 may lie before the row in a narrow frame.)
+                if (m < 8 && std::uintptr_t(p) + 8 < std::uintptr_t(end)) {
                     std::memcpy(p, &piece, 8);
                     p += m + 1;
                     continue;
@@ -519,9 +547,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 break;
             }
             end = out_.end;
-            fastEnd = std::uintptr_t(end) - 8;
-            judgedPos = pos;
-            judgedP = p;
+            judgedPos_ = pos;
+            judgedP_ = p;
         }
         if (!special) {
             // The data ran out, the frame is full, or a stretch ended.
