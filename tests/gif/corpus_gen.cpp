@@ -158,6 +158,31 @@ void SmoothInterlaced() {
     Save("smooth-1501x999-interlaced", g);
 }
 
+// An animation of `frames` frames of 256-colour noise on a screen of width x height, each frame
+// 1 x 1 to the screen's size at a random place inside it (the same for a given seed).
+void RandomFrames(int frames, int width, int height, std::uint32_t seed) {
+    std::uint32_t x = seed * 2654435761u + 7;
+    const auto next = [&x](int n) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        return int(x % std::uint32_t(n));
+    };
+    GifBuilder g;
+    g.Header(width, height, 8);
+    for (int f = 0; f < frames; ++f) {
+        const int w = 1 + next(width), h = 1 + next(height);
+        ImageOptions o;
+        o.left = next(width - w + 1);
+        o.top = next(height - h + 1);
+        g.Gce(0x04, 6, 0).Image(w, h, Pixels(w, h, 8, std::uint32_t(f) + seed * 1000, 2), o);
+    }
+    g.Trailer();
+    Save("anim-random-" + std::to_string(frames) + "x" + std::to_string(width) + "x" +
+             std::to_string(height),
+         g);
+}
+
 void LargeFiles() {
     // Noise at every minimum code size, so that the code size crosses every boundary up to
     // 12 bits, with and without clearing a full table.
@@ -185,6 +210,16 @@ void LargeFiles() {
         g.Header(200, 100, 8).Image(200, 100, Pixels(200, 100, 8, 21, 2), o).Trailer();
         Save("clear-every-" + std::to_string(every) + "-200x100", g);
     }
+    // Noise of single pixels cleared every few codes, where nearly every code is a single byte,
+    // in rows with padding; and small frames of noise of random sizes.
+    for (int bits : {2, 8}) {
+        ImageOptions o;
+        o.lzw.clearEvery = 37;
+        GifBuilder g;
+        g.Header(231, 170, bits).Image(231, 170, Pixels(231, 170, bits, 29, 1), o).Trailer();
+        Save("noise-clear37-" + std::to_string(bits), g);
+    }
+    RandomFrames(40, 50, 40, 9);
     // Many tiny frames, as a small animation has.
     {
         GifBuilder g;
@@ -195,31 +230,6 @@ void LargeFiles() {
         Save("anim-40x16x16", g);
     }
     SmoothInterlaced();
-}
-
-// An animation of `frames` frames of 256-colour noise on a screen of width x height, each frame
-// 1 x 1 to the screen's size at a random place inside it (the same for a given seed).
-void RandomFrames(int frames, int width, int height, std::uint32_t seed) {
-    std::uint32_t x = seed * 2654435761u + 7;
-    const auto next = [&x](int n) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        return int(x % std::uint32_t(n));
-    };
-    GifBuilder g;
-    g.Header(width, height, 8);
-    for (int f = 0; f < frames; ++f) {
-        const int w = 1 + next(width), h = 1 + next(height);
-        ImageOptions o;
-        o.left = next(width - w + 1);
-        o.top = next(height - h + 1);
-        g.Gce(0x04, 6, 0).Image(w, h, Pixels(w, h, 8, std::uint32_t(f) + seed * 1000, 2), o);
-    }
-    g.Trailer();
-    Save("anim-random-" + std::to_string(frames) + "x" + std::to_string(width) + "x" +
-             std::to_string(height),
-         g);
 }
 
 // Images for gifbench that each lean on one path of the decoder: a full code table used for a
