@@ -16,8 +16,9 @@ namespace {
 constexpr int kMaxCodeBits = 12;
 constexpr int kTableSize = 1 << kMaxCodeBits;
 constexpr int kMaxMinCodeSize = 8; // pixel codes must fit the 8-bit indices
-// The decoder judges the codes of a stretch of about this many bits, once it has at least the
-// second, whether single bytes are best taken on a way of their own.
+// The decoder judges on each stretch of codes of about kJudgeBits bits (of at least
+// kJudgeMinBits, so that a judgement rests on a few dozen codes) whether single bytes are best
+// taken on a way of their own (see LzwDecoder::Decode).
 constexpr std::uint64_t kJudgeBits = 4096;
 constexpr std::uint64_t kJudgeMinBits = 256;
 
@@ -418,7 +419,8 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
                 if (__builtin_expect(code == clear, 0)) {
                     // A clear code. The code after it, which has no previous string, is taken
                     // here when it is a single byte, as it should be; anything else, or the end
-                    // of the data or the stretch, leaves it to the way after the loop.
+                    // of the data or the stretch, is left to the way for the first code after a
+                    // clear code at the top.
                     Reset();
                     codeSize = std::size_t(codeSize_);
                     nextFree = std::size_t(nextFree_);
