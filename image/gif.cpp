@@ -351,17 +351,17 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     // next stretch. Where most codes are single bytes (small noisy images, streams cleared
     // every few codes) those are best taken on a way of their own, which reads no table entry;
     // elsewhere a test that went either way in no pattern would cost more than it saves. A
-    // stretch of fewer than five pixels for four codes counts as such: in noise, whose longer
-    // strings are mostly of two bytes, three codes in four or more are single bytes. (Measured
-    // on the small noisy images: from nine pixels for eight codes up to five for four the way
-    // gained 10 to 30 % on images with 76 to 88 % single bytes; at three for two it lost 38 % on
-    // one with 64 %.)
+    // stretch of fewer than seven pixels for six codes counts as such: in noise, whose longer
+    // strings are mostly of two bytes, five codes in six or more are single bytes. (Measured on
+    // the small noisy images against nine for eight: the small random animations gained 4 to 8 %
+    // and noise cleared every 37 codes with 80 % single bytes lost 10 %; at five for four they
+    // gained 8 to 12 % and it lost 20 %.)
     const auto judge = [&] {
         const std::uint64_t bits = pos - judgedPos_;
         if (bits >= kJudgeMinBits) {
             const std::uint64_t pixels = std::uint64_t(p - judgedP_);
-            // pixels / codes < 5 / 4, with codes = bits / codeSize
-            bytesWay_ = pixels * 4 * codeSize < bits * 5;
+            // pixels / codes < 7 / 6, with codes = bits / codeSize
+            bytesWay_ = pixels * 6 * codeSize < bits * 7;
             literalsBelow = bytesWay_ ? std::size_t(clear_) + 1 : 0;
             judgedPos_ = pos;
             judgedP_ = p;
