@@ -351,17 +351,17 @@ LzwDecoder::Status LzwDecoder::Decode(const std::uint8_t* data, std::size_t size
     // next stretch. Where most codes are single bytes (small noisy images, streams cleared
     // every few codes) those are best taken on a way of their own, which reads no table entry;
     // elsewhere a test that went either way in no pattern would cost more than it saves. A
-    // stretch of fewer than seven pixels for six codes counts as such: in noise, whose longer
-    // strings are mostly of two bytes, five codes in six or more are single bytes. (Measured on
-    // the small noisy images against nine for eight: the small random animations gained 4 to 8 %
-    // and noise cleared every 37 codes with 80 % single bytes lost 10 %; at five for four they
-    // gained 8 to 12 % and it lost 20 %.)
+    // stretch of fewer than nine pixels for eight codes counts as such: in noise, whose longer
+    // strings are mostly of two bytes, seven codes in eight or more are single bytes. (Limits of
+    // seven for six and five for four were measured too: they made the small random
+    // animations, with 76 to 88 % single bytes, 4 to 12 % faster, and cost noise cleared every
+    // 37 codes, with 80 % evenly, 10 to 20 %, and the other clear-heavy streams 2 to 5 %.)
     const auto judge = [&] {
         const std::uint64_t bits = pos - judgedPos_;
         if (bits >= kJudgeMinBits) {
             const std::uint64_t pixels = std::uint64_t(p - judgedP_);
-            // pixels / codes < 7 / 6, with codes = bits / codeSize
-            bytesWay_ = pixels * 6 * codeSize < bits * 7;
+            // pixels / codes < 9 / 8, with codes = bits / codeSize
+            bytesWay_ = pixels * 8 * codeSize < bits * 9;
             literalsBelow = bytesWay_ ? std::size_t(clear_) + 1 : 0;
             judgedPos_ = pos;
             judgedP_ = p;
