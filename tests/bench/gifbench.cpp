@@ -1,15 +1,22 @@
-// Decoding speed and peak memory of the program's GIF decoder against giflib's DGifSlurp.
+// Decoding speed and peak memory of the program's GIF decoder against giflib's DGifSlurp and,
+// when built in, against the decoder of commit e733321.
 //
-//   gifbench [--seconds S] FILE...        both decoders: speed, then peak memory of each
+//   gifbench [--seconds S] FILE...        speed of all, then peak memory of ours and giflib's
 //   gifbench --only tovak|giflib FILE...  one decoder, each file once (peak memory alone)
 //
-// Speed: each file is decoded over and over for about S seconds (default 1), the two decoders
+// Speed: each file is decoded over and over for about S seconds (default 1), the decoders
 // taking turns in one process, and each decoder's fastest decode counts; megapixels per second
-// count every frame's pixels. Peak memory: for each file and decoder the program runs itself
-// with --only, nine times, and reports the median of those runs' resident memory at the end of
-// decoding, counted page by page, and of their maximum resident sets as the kernel counts them
-// (see PeakKib). The last lines give the smallest ratio and the largest difference of peaks.
+// count every frame's pixels. The decoder of e733321 is the one before strings were written in
+// 8-byte pieces, built from the history (tests/bench/CMakeLists.txt): no image may decode slower
+// than it did then. Peak memory: for each file and decoder the program runs itself with --only,
+// nine times, and reports the median of those runs' resident memory at the end of decoding,
+// counted page by page, and of their maximum resident sets as the kernel counts them (see
+// PeakKib). The last lines give the smallest ratios and the largest difference of peaks.
 #include "image/gif.h"
+
+#ifdef GIFBENCH_E733321
+#include "gif_e733321.h"
+#endif
 
 #include <gif_lib.h>
 
@@ -78,6 +85,17 @@ double DecodeGiflib(const char* path, long* residentKib) {
     return pixels;
 }
 
+#ifdef GIFBENCH_E733321
+double DecodeReference(const char* path, long*) {
+    return DecodeE733321(path);
+}
+constexpr Decoder kReference = DecodeReference;
+constexpr bool kHaveReference = true;
+#else
+constexpr Decoder kReference = nullptr;
+constexpr bool kHaveReference = false;
+#endif
+
 // Decodes a one-pixel image with both decoders, `last` last. A run with --only does this before
 // its file: both decoders' code is then paged in in either run, so that the peak counts the
 // memory each needs for the file, not which pages of the shared libraries its calls happen to
@@ -102,23 +120,26 @@ bool WarmUp(Decoder last) {
     return ok;
 }
 
-// Decodes the file with both decoders in turn, round after round for about `seconds`, and
-// keeps each decoder's fastest round: taking turns and the best time keeps other load on the
-// machine out of the comparison. Returns false when either decoder fails on the file.
-bool Speed(const char* path, double seconds, double* pixels, double* tovakSec, double* giflibSec) {
+// Decodes the file with each decoder in turn (today's, giflib's and, when built in, e733321's),
+// round after round for about `seconds`, and keeps each decoder's fastest round: taking turns
+// and the best time keeps other load on the machine out of the comparison. Returns false when
+// the decoders disagree on the file's pixel count or one fails.
+bool Speed(const char* path, double seconds, double* pixels, double best[3]) {
+    const Decoder decoders[3] = {DecodeTovak, DecodeGiflib, kReference};
+    const int count = kHaveReference ? 3 : 2;
     *pixels = DecodeTovak(path, nullptr); // also warms the file cache and the allocator
-    if (*pixels <= 0 || DecodeGiflib(path, nullptr) != *pixels)
-        return false;
-    *tovakSec = *giflibSec = 1e30;
+    for (int which = 1; which < count; ++which)
+        if (*pixels <= 0 || decoders[which](path, nullptr) != *pixels)
+            return false;
+    best[0] = best[1] = best[2] = 1e30;
     const Clock::time_point start = Clock::now();
     for (int round = 0;; ++round) {
-        for (int which = 0; which < 2; ++which) {
+        for (int which = 0; which < count; ++which) {
             const Clock::time_point t0 = Clock::now();
-            (which == 0 ? DecodeTovak : DecodeGiflib)(path, nullptr);
+            decoders[which](path, nullptr);
             const double t = std::chrono::duration<double>(Clock::now() - t0).count();
-            double& best = which == 0 ? *tovakSec : *giflibSec;
-            if (t < best)
-                best = t;
+            if (t < best[which])
+                best[which] = t;
         }
         if (round >= 2 && std::chrono::duration<double>(Clock::now() - start).count() >= seconds)
             return true;
@@ -239,30 +260,36 @@ int main(int argc, char** argv) {
         giflibKib.push_back(PeakKib("giflib", f));
     }
 
-    double tovakTime = 0, giflibTime = 0, totalPixels = 0;
-    double smallest = 0, largestPeak = 0;
+    double tovakTime = 0, giflibTime = 0, referenceTime = 0, totalPixels = 0;
+    double smallest = 0, smallestReference = 0, largestPeak = 0;
     const char* smallestFile = nullptr;
+    const char* smallestReferenceFile = nullptr;
     const char* largestPeakFile = nullptr;
     for (std::size_t i = 0; i < files.size(); ++i) {
         char* f = files[i];
-        double pixels = 0, tovakSec = 0, giflibSec = 0;
-        if (!Speed(f, seconds, &pixels, &tovakSec, &giflibSec)) {
-            std::printf("%s: not decoded alike by both, skipped\n", f);
+        double pixels = 0, best[3] = {};
+        if (!Speed(f, seconds, &pixels, best)) {
+            std::printf("%s: not decoded alike by all, skipped\n", f);
             continue;
         }
+        const double tovakSec = best[0], giflibSec = best[1], referenceSec = best[2];
         const double mp = pixels / 1e6;
         totalPixels += mp;
         tovakTime += tovakSec;
         giflibTime += giflibSec;
+        referenceTime += referenceSec;
         const Peak& t = tovakKib[i];
         const Peak& g = giflibKib[i];
         const double peakDiff =
             g.resident > 0 ? 100.0 * double(t.resident - g.resident) / double(g.resident) : 0;
-        std::printf(
-            "%s: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f "
-            "peak tovak=%ld KiB giflib=%ld KiB (%+.2f%%) maxrss tovak=%ld KiB giflib=%ld KiB\n",
-            f, mp, mp / tovakSec, mp / giflibSec, giflibSec / tovakSec, t.resident, g.resident,
-            peakDiff, t.maxRss, g.maxRss);
+        std::printf("%s: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f", f, mp,
+                    mp / tovakSec, mp / giflibSec, giflibSec / tovakSec);
+        if (kHaveReference)
+            std::printf(" e733321=%.1f MP/s over-e733321=%.2f", mp / referenceSec,
+                        referenceSec / tovakSec);
+        std::printf(" peak tovak=%ld KiB giflib=%ld KiB (%+.2f%%) maxrss tovak=%ld KiB giflib=%ld "
+                    "KiB\n",
+                    t.resident, g.resident, peakDiff, t.maxRss, g.maxRss);
         if (!largestPeakFile || peakDiff > largestPeak) {
             largestPeak = peakDiff;
             largestPeakFile = f;
@@ -271,13 +298,23 @@ int main(int argc, char** argv) {
             smallest = giflibSec / tovakSec;
             smallestFile = f;
         }
+        if (!smallestReferenceFile || referenceSec / tovakSec < smallestReference) {
+            smallestReference = referenceSec / tovakSec;
+            smallestReferenceFile = f;
+        }
     }
-    if (totalPixels > 0)
-        std::printf("total: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f\n",
-                    totalPixels, totalPixels / tovakTime, totalPixels / giflibTime,
-                    giflibTime / tovakTime);
+    if (totalPixels > 0) {
+        std::printf("total: %.2f Mpixels tovak=%.1f MP/s giflib=%.1f MP/s ratio=%.2f", totalPixels,
+                    totalPixels / tovakTime, totalPixels / giflibTime, giflibTime / tovakTime);
+        if (kHaveReference)
+            std::printf(" e733321=%.1f MP/s over-e733321=%.2f", totalPixels / referenceTime,
+                        referenceTime / tovakTime);
+        std::printf("\n");
+    }
     if (smallestFile)
         std::printf("smallest ratio: %.2f (%s)\n", smallest, smallestFile);
+    if (kHaveReference && smallestReferenceFile)
+        std::printf("smallest over e733321: %.2f (%s)\n", smallestReference, smallestReferenceFile);
     if (largestPeakFile)
         std::printf("largest peak over giflib's: %+.2f%% (%s)\n", largestPeak, largestPeakFile);
     return 0;

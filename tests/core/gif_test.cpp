@@ -495,6 +495,38 @@ TEST(DecodeLzw, EveryCodeSizeWithAndWithoutClears) {
     }
 }
 
+TEST(GifLoad, NoisyFramesAndFrequentClearsDecodeWhole) {
+    // Noise of single pixels makes codes that are nearly all single bytes, which the decoder
+    // takes on a way of its own once it has seen a stretch of them, two at a time where it can;
+    // clear codes every few codes, code sizes growing between them, narrow rows with padding,
+    // and frames that change from noise to long runs and back go through it. Every row must
+    // come out whole, its padding zero.
+    struct Case {
+        int bits, clearEvery, width, height;
+    };
+    for (const Case& c :
+         {Case{8, 7, 61, 40}, Case{8, 13, 3, 300}, Case{8, 37, 200, 150}, Case{8, 250, 97, 120},
+          Case{8, 0, 1, 900}, Case{2, 11, 45, 30}, Case{5, 300, 70, 70}}) {
+        SCOPED_TRACE(::testing::Message() << c.bits << " bits, clear every " << c.clearEvery << ", "
+                                          << c.width << " x " << c.height);
+        Bytes px = Pixels(c.width, c.height, c.bits, std::uint32_t(c.clearEvery + c.width), 1);
+        // Long runs in the middle third.
+        for (std::size_t i = px.size() / 3; i < px.size() * 2 / 3; ++i)
+            px[i] = std::uint8_t(i / 50 % 3);
+        ImageOptions o;
+        o.lzw.clearEvery = c.clearEvery;
+        GifBuilder gif;
+        gif.Header(c.width, c.height, c.bits).Image(c.width, c.height, px, o).Trailer();
+        auto image = LoadBytes(gif.bytes);
+        ASSERT_EQ(image->nFrames, 1);
+        const CGifFrame& f = *image->pFrames[0];
+        EXPECT_EQ(Indices(f), px);
+        for (int y = 0; y < f.nHeight; ++y)
+            for (int x = f.nWidth; x < f.nStride; ++x)
+                ASSERT_EQ(f.pBits[y * f.nStride + x], 0) << "padding of row " << y;
+    }
+}
+
 TEST(DecodeLzw, FullTableWithoutClearKeepsDecoding) {
     // Noise fills the table early; the encoder then goes on with the full table and the
     // decoder must keep using it as it is.

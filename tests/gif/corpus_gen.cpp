@@ -158,6 +158,31 @@ void SmoothInterlaced() {
     Save("smooth-1501x999-interlaced", g);
 }
 
+// An animation of `frames` frames of 256-colour noise on a screen of width x height, each frame
+// 1 x 1 to the screen's size at a random place inside it (the same for a given seed).
+void RandomFrames(int frames, int width, int height, std::uint32_t seed) {
+    std::uint32_t x = seed * 2654435761u + 7;
+    const auto next = [&x](int n) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        return int(x % std::uint32_t(n));
+    };
+    GifBuilder g;
+    g.Header(width, height, 8);
+    for (int f = 0; f < frames; ++f) {
+        const int w = 1 + next(width), h = 1 + next(height);
+        ImageOptions o;
+        o.left = next(width - w + 1);
+        o.top = next(height - h + 1);
+        g.Gce(0x04, 6, 0).Image(w, h, Pixels(w, h, 8, std::uint32_t(f) + seed * 1000, 2), o);
+    }
+    g.Trailer();
+    Save("anim-random-" + std::to_string(frames) + "x" + std::to_string(width) + "x" +
+             std::to_string(height),
+         g);
+}
+
 void LargeFiles() {
     // Noise at every minimum code size, so that the code size crosses every boundary up to
     // 12 bits, with and without clearing a full table.
@@ -185,6 +210,16 @@ void LargeFiles() {
         g.Header(200, 100, 8).Image(200, 100, Pixels(200, 100, 8, 21, 2), o).Trailer();
         Save("clear-every-" + std::to_string(every) + "-200x100", g);
     }
+    // Noise of single pixels cleared every few codes, where nearly every code is a single byte,
+    // in rows with padding; and small frames of noise of random sizes.
+    for (int bits : {2, 8}) {
+        ImageOptions o;
+        o.lzw.clearEvery = 37;
+        GifBuilder g;
+        g.Header(231, 170, bits).Image(231, 170, Pixels(231, 170, bits, 29, 1), o).Trailer();
+        Save("noise-clear37-" + std::to_string(bits), g);
+    }
+    RandomFrames(40, 50, 40, 9);
     // Many tiny frames, as a small animation has.
     {
         GifBuilder g;
@@ -222,6 +257,29 @@ void BenchFiles() {
         g.Header(240, 160, 8).Image(240, 160, Pixels(240, 160, 8, 13, 3), o).Trailer();
         Save("noise-240x160-clear37", g);
     }
+    // Small noise cleared at fixed intervals, as old encoders do: short strings, codes of 9 and
+    // 10 bits, and a clear code every few dozen codes.
+    struct Cleared {
+        int width, height, every;
+    };
+    for (const Cleared c : {Cleared{64, 48, 13}, Cleared{200, 150, 37}, Cleared{320, 200, 100},
+                            Cleared{480, 320, 250}}) {
+        ImageOptions o;
+        o.lzw.clearEvery = c.every;
+        GifBuilder g;
+        g.Header(c.width, c.height, 8)
+            .Image(c.width, c.height, Pixels(c.width, c.height, 8, std::uint32_t(c.every), 2), o)
+            .Trailer();
+        Save("noise-" + std::to_string(c.width) + "x" + std::to_string(c.height) + "-clear" +
+                 std::to_string(c.every),
+             g);
+    }
+    // Animations of noise whose frames have random sizes and places on the screen, most far
+    // narrower than it, each with a control block: strings run across a row's end far more
+    // often than in a wide picture.
+    RandomFrames(30, 80, 60, 1);
+    RandomFrames(100, 40, 30, 2);
+    RandomFrames(60, 160, 120, 3);
     // Animations: 200 frames of 16 x 16 (a sprite's), 30 frames of 160 x 120 that each change
     // part of the picture, with control blocks.
     {
