@@ -18,7 +18,8 @@ bool FormatLogLine(char* dst, std::size_t size, const LogTime& time, const char*
 // The machine's local time now.
 LogTime CurrentLogTime();
 
-// Appends one entry to the log when logging is on. Returns 1, or 0 when the log file cannot be
+// Appends one entry to the log when logging is on; the run's first entry is preceded by one
+// naming the program's version ("Tovak 1.0.0"). Returns 1, or 0 when the log file cannot be
 // opened, in which case logging is switched off for good and the failure is shown once.
 int WriteLog(const char* message);
 
