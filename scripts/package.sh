@@ -66,9 +66,12 @@ export SOURCE_DATE_EPOCH
 
 bash scripts/deps.sh
 
+# Nothing of an earlier package stays to be taken for this one's, should this one fail.
 if [ "$keep_build" = 0 ]; then
     rm -rf "$out"
 fi
+stage=$out/stage
+rm -rf "$stage" "$out"/tovak-*-windows.zip "$out/SHA256SUMS"
 mkdir -p "$out"
 build() { # PRESET TARGET...
     local preset=$1
@@ -80,8 +83,6 @@ build win64 tovak tovak-check gifinfo sample
 build win32 tovak
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/win64/CMakeCache.txt")
-stage=$out/stage
-rm -rf "$stage" "$out"/tovak-*-windows.zip "$out/SHA256SUMS"
 mkdir -p "$stage/x86" "$stage/sample"
 
 # tovak.exe is stripped by its build (its debugging information stays in the build folder, in
