@@ -2,6 +2,8 @@
 
 #include "base/utf.h"
 
+#include "tovak_version.h"
+
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -37,6 +39,13 @@ int WriteLog(const char* message) {
                    g_szLogFile);
         ShowError(text);
         return 0;
+    }
+    // Each run's entries begin with the version that wrote them (a log may hold many runs).
+    if (!g_bLogVersionWritten) {
+        char version[96];
+        FormatLogLine(version, sizeof version, now, "Tovak " TOVAK_VERSION);
+        std::fputs(version, file);
+        g_bLogVersionWritten = 1;
     }
     // The message itself may be of any length: format into a string sized for it.
     // The log is UTF-8: a file that starts empty gets the byte order mark first, so that a

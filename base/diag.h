@@ -19,7 +19,8 @@ bool FormatLogLine(char* dst, std::size_t size, const LogTime& time, const char*
 LogTime CurrentLogTime();
 
 // Appends one entry (UTF-8) to the log when logging is on; a log file it starts gets the UTF-8
-// byte order mark. Returns 1, or 0 when the log file cannot be
+// byte order mark, and the run's first entry is preceded by one naming the program's version
+// ("Tovak 1.0.0"). Returns 1, or 0 when the log file cannot be
 // opened, in which case logging is switched off for good and the failure is shown once.
 int WriteLog(const char* message);
 

@@ -8,3 +8,5 @@ extern char g_szWorkDir[TEXT_MAX];
 extern char g_szIniFile[TEXT_MAX];
 extern char g_szLogFile[TEXT_MAX];
 extern int g_bLogEnabled;
+// Set once this run's first log entry, the program's version, is written.
+extern int g_bLogVersionWritten;

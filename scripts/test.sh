@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine and runs every test: the native unit tests of the portable
-# core, the fuzz runs, the Windows tests under Wine, and the 32-bit build.
+# core, the fuzz runs, the Windows tests under Wine (with the release package's test, which
+# builds the package twice), and the 32-bit build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -5,6 +5,7 @@
 #include "tools/check/menu_check.h"
 #include "platform/profile.h"
 #include "tools/check/check_tool.h"
+#include "tovak_version.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -298,6 +299,9 @@ TEST_F(CheckToolTest, NoFirstMenuAndUsageProblems) {
               r.out);
 
     EXPECT_EQ(2, RunCheck({}).code);
+    r = RunCheck({"--version"});
+    EXPECT_EQ(0, r.code);
+    EXPECT_EQ("tovak-check " TOVAK_VERSION "\n", r.out);
     EXPECT_EQ(2, RunCheck({"--jsn", dir}).code);
     EXPECT_EQ(2, RunCheck({dir, dir}).code);
     r = RunCheck({dir + "/none"});

@@ -1,6 +1,8 @@
-// The diagnostic log: entry format, logging off, the one-time failure box, appending.
+// The diagnostic log: entry format, logging off, the one-time failure box, appending, the
+// version at the head of a run's entries.
 #include "base/diag.h"
 #include "fake_error_box.h"
+#include "tovak_version.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +25,13 @@ class Diag : public testing::Test {
   protected:
     void SetUp() override {
         g_shownErrors.clear();
+        g_bLogVersionWritten = 0;
         path = std::string(TOVAK_BINARY_DIR) + "/diag_test_log.txt";
         std::remove(path.c_str());
     }
     void TearDown() override {
         g_bLogEnabled = 0;
+        g_bLogVersionWritten = 0;
         CopyText(g_szLogFile, sizeof g_szLogFile, "c:\\tovak.txt");
         std::remove(path.c_str());
         g_shownErrors.clear();
@@ -75,7 +79,7 @@ TEST_F(Diag, AnUnopenableLogIsReportedOnceThenLoggingStops) {
     EXPECT_NE(g_shownErrors[0].find(longPath + "\n\nLogging"), std::string::npos);
 }
 
-TEST_F(Diag, EntriesAreAppendedToAnExistingLog) {
+TEST_F(Diag, EntriesAreAppendedToAnExistingLogAfterTheVersionOnce) {
     {
         std::ofstream out(path, std::ios::binary);
         out << "kept\n";
@@ -86,16 +90,20 @@ TEST_F(Diag, EntriesAreAppendedToAnExistingLog) {
     std::string content = ReadFile(path);
     ASSERT_EQ(content.compare(0, 5, "kept\n"), 0);
     std::istringstream lines(content.substr(5));
-    std::string first, second;
+    std::string version, first, second, none;
+    std::getline(lines, version);
     std::getline(lines, first);
     std::getline(lines, second);
+    EXPECT_FALSE(std::getline(lines, none));
     ASSERT_EQ(first.back(), '\r');
+    version.pop_back();
     first.pop_back();
     second.pop_back();
     LogTime now = CurrentLogTime();
     EXPECT_EQ(first.substr(0, first.find(' ')), std::to_string(now.nMonth) + "/" +
                                                     std::to_string(now.nDay) + "/" +
                                                     std::to_string(now.nYear));
+    EXPECT_EQ(version.substr(version.find(" - ")), " - Tovak " TOVAK_VERSION);
     EXPECT_EQ(first.substr(first.find(" - ")), " - WinMain at1");
     EXPECT_EQ(second.substr(second.find(" - ") + 3), std::string(1000, 'm'));
     EXPECT_TRUE(g_shownErrors.empty());

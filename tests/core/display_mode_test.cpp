@@ -250,6 +250,7 @@ TEST_F(DisplayModeTest, MarkersFollowTheSteps) {
     std::remove(path.c_str());
     ASSERT_TRUE(CopyText(g_szLogFile, sizeof g_szLogFile, path.c_str()));
     g_bLogEnabled = 1;
+    g_bLogVersionWritten = 1; // only the steps' markers
     device.modes = {{640, 480, 16, 60}};
     device.failCurrent = true;
     display.CalcDisplayMode(1, 640, 480, 16); // at1 only
@@ -259,6 +260,7 @@ TEST_F(DisplayModeTest, MarkersFollowTheSteps) {
     display.ChangeDisplayMode(1);
     display.ChangeDisplayMode(1); // already active: at1, at2
     g_bLogEnabled = 0;
+    g_bLogVersionWritten = 0;
 
     std::ifstream log(path);
     std::vector<std::string> markers;

@@ -99,6 +99,7 @@ class HostTest : public testing::Test {
         Script("");
         ASSERT_TRUE(CopyText(g_szLogFile, sizeof g_szLogFile, logPath.c_str()));
         g_bLogEnabled = 1;
+        g_bLogVersionWritten = 1; // the log holds only the host's markers
         // One visible parent for the whole program: destroying a visible top-level window
         // takes Wine about two seconds here, destroying its children does not.
         static HWND shared = nullptr;

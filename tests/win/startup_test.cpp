@@ -5,6 +5,7 @@
 #include "base/config_names.h"
 #include "host_fixture.h"
 #include "support/gif_writer.h"
+#include "tovak_version.h"
 
 #include <gtest/gtest.h>
 
@@ -222,8 +223,10 @@ TEST(Startup, LogEntriesAreTimeStampedAndAppended) {
     std::string line = firstEntry.substr(0, firstEntry.size() - 3);
     std::smatch m;
     const std::regex entry("^([1-9]\\d*)/([1-9]\\d*)/(\\d{4}) (0|[1-9]\\d*):(0|[1-9]\\d*):"
-                           "(0|[1-9]\\d*) - WinMain at1$");
+                           "(0|[1-9]\\d*) - (.*)$");
     ASSERT_TRUE(std::regex_match(line, m, entry)) << line;
+    // A run's entries begin with the version that wrote them.
+    EXPECT_EQ(m[7], "Tovak " TOVAK_VERSION);
     auto sameDate = [&](const SYSTEMTIME& t) {
         return std::stoi(m[1]) == t.wMonth && std::stoi(m[2]) == t.wDay &&
                std::stoi(m[3]) == t.wYear;
@@ -237,7 +240,9 @@ TEST(Startup, LogEntriesAreTimeStampedAndAppended) {
     RunToEnd(folder);
     std::string again = bench::ReadTextFile(log);
     EXPECT_EQ(again.compare(0, firstRunSize, raw), 0);
-    EXPECT_GT(again.size(), firstRunSize);
+    EXPECT_EQ(again.find(" - Tovak " TOVAK_VERSION "\r\r\n", firstRunSize),
+              again.find(" - ", firstRunSize))
+        << again.substr(firstRunSize);
 }
 
 TEST(Startup, AnUnopenableLogIsReportedOnceAndTheProgramGoesOn) {

@@ -4,6 +4,7 @@
 #include "tools/check/menu_check.h"
 #include "tools/check/menu_preview.h"
 #include "tools/check/png_write.h"
+#include "tovak_version.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@ namespace fs = std::filesystem;
 
 const char* const kUsage =
     "usage: tovak-check [--json] [--preview DIR [--scale S]] GAME_FOLDER_OR_INI\n"
+    "       tovak-check --version\n"
     "  Checks a game folder (its tovak.ini) or a configuration file the way the launcher reads\n"
     "  it. --json prints the findings as a JSON array; --preview DIR writes DIR/<section>.png\n"
     "  for every menu with a title image, at the scale S (0.25 to 8; 1.5 for a monitor at\n"
@@ -117,6 +119,9 @@ int RunTovakCheck(const std::vector<std::string>& args, std::ostream& out, std::
         } else if (arg == "-h" || arg == "--help") {
             out << kUsage;
             return 0;
+        } else if (arg == "--version") {
+            out << "tovak-check " TOVAK_VERSION "\n";
+            return 0;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             err << "tovak-check: unknown option " << arg << "\n" << kUsage;
             return 2;
@@ -129,11 +134,6 @@ int RunTovakCheck(const std::vector<std::string>& args, std::ostream& out, std::
     }
     if (target.empty()) {
         err << kUsage;
-        return 2;
-    }
-    if (!previewDir.empty() && !PngWritingAvailable()) {
-        err << "tovak-check: --preview is not available in this build (it has no PNG "
-               "library); run the tovak-check of a Linux build for previews\n";
         return 2;
     }
 

@@ -1,13 +1,8 @@
 #include "tools/check/png_write.h"
 
-#ifdef TOVAK_HAVE_PNG
 #include <png.h>
 
 #include <cstring>
-
-bool PngWritingAvailable() {
-    return true;
-}
 
 bool WritePreviewPng(const std::string& path, const PreviewImage& image, std::string& error) {
     png_image png;
@@ -16,6 +11,7 @@ bool WritePreviewPng(const std::string& path, const PreviewImage& image, std::st
     png.width = static_cast<png_uint_32>(image.nWidth);
     png.height = static_cast<png_uint_32>(image.nHeight);
     png.format = PNG_FORMAT_RGB;
+    // On failure libpng removes the file it began.
     if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr)) {
         error = png.message[0] ? png.message : "cannot write the file";
         png_image_free(&png);
@@ -23,16 +19,3 @@ bool WritePreviewPng(const std::string& path, const PreviewImage& image, std::st
     }
     return true;
 }
-
-#else
-
-bool PngWritingAvailable() {
-    return false;
-}
-
-bool WritePreviewPng(const std::string& path, const PreviewImage& image, std::string& error) {
-    error = "this build cannot write PNG files";
-    return false;
-}
-
-#endif
