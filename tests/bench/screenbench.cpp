@@ -4,6 +4,8 @@
 // click to the game's first pixels on screen (the page's white at a point of its game area
 // that the logo does not cover), then closes the game screen and waits for the menu.
 // Usage: screenbench N FOLDER EXE
+#include "bench_clock.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,43 +16,13 @@
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-struct Search {
-    DWORD pid;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = "";
-    if (pid == s->pid && IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) &&
-        lstrcmpA(cls, s->className) == 0) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
+using benchutil::Now;
 
 HWND WaitWindow(DWORD pid, const char* className, DWORD ms) {
     DWORD start = GetTickCount();
     do {
-        Search s{pid, className, nullptr};
-        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&s));
-        if (s.found)
-            return s.found;
+        if (HWND found = benchutil::FindVisibleWindow(pid, className))
+            return found;
         Sleep(5);
     } while (GetTickCount() - start < ms);
     return nullptr;

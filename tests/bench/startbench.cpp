@@ -2,6 +2,8 @@
 // process creation to the first visible top-level window of the expected class; prints each
 // program's median and the ratio.
 // Usage: startbench N FOLDER EXE1 CLASS1 EXE2 CLASS2
+#include "bench_clock.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -12,35 +14,7 @@
 
 namespace {
 
-struct Found {
-    DWORD pid;
-    const char* className;
-    bool found;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
-    Found* f = reinterpret_cast<Found*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = "";
-    if (pid == f->pid && IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) &&
-        lstrcmpA(cls, f->className) == 0) {
-        f->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using benchutil::Now;
 
 // Starts the program; its process information, or a zero handle on failure.
 PROCESS_INFORMATION Start(const std::string& exe, const std::string& folder) {
@@ -67,11 +41,9 @@ double TimeToWindow(const std::string& exe, const char* className, const std::st
     PROCESS_INFORMATION pi = Start(exe, folder);
     if (!pi.hProcess)
         return -1;
-    Found f{pi.dwProcessId, className, false};
     double elapsed = -1;
     while (Now() - start < 20000) {
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-        if (f.found) {
+        if (benchutil::FindVisibleWindow(pi.dwProcessId, className)) {
             elapsed = Now() - start;
             break;
         }

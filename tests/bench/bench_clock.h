@@ -1,0 +1,46 @@
+// What the benchmark programs share: a clock in milliseconds and the search for a visible
+// top-level window of a class in a process.
+#pragma once
+
+#include <windows.h>
+
+namespace benchutil {
+
+inline double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char* className;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char cls[64] = "";
+    if (owner == s->pid && IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) &&
+        lstrcmpA(cls, s->className) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The process's first visible top-level window of the class, or null.
+inline HWND FindVisibleWindow(DWORD pid, const char* className) {
+    WindowSearch search{pid, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace benchutil
