@@ -40,6 +40,10 @@ int WriteLog(const char* message) {
         ShowError(text);
         return 0;
     }
+    // The log is UTF-8: a file that starts empty gets the byte order mark first, so that a
+    // reader of any code page shows its paths and texts.
+    if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0)
+        std::fputs("\xEF\xBB\xBF", file);
     // Each run's entries begin with the version that wrote them (a log may hold many runs).
     if (!g_bLogVersionWritten) {
         char version[96];
@@ -48,10 +52,6 @@ int WriteLog(const char* message) {
         g_bLogVersionWritten = 1;
     }
     // The message itself may be of any length: format into a string sized for it.
-    // The log is UTF-8: a file that starts empty gets the byte order mark first, so that a
-    // reader of any code page shows its paths and texts.
-    if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0)
-        std::fputs("\xEF\xBB\xBF", file);
     std::string line(std::char_traits<char>::length(message) + 96, '\0');
     FormatLogLine(&line[0], line.size(), now, message);
     std::fputs(line.c_str(), file);
