@@ -31,13 +31,14 @@ bench_start() {
     fi
     # Japanese text: Wine's stand-ins for the UI fonts (Liberation Sans) have no Japanese, and
     # Wine, as Windows, links a UI font to fonts of other scripts only through the SystemLink
-    # key. Debian's fonts-vlgothic has Japanese and Cyrillic.
-    local cjk=/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf
-    if [ -f "$cjk" ] && [ ! -f "$fonts/VL-Gothic-Regular.ttf" ]; then
+    # key. Debian's fonts-vlgothic has Japanese and Cyrillic; its proportional face, as the UI
+    # fonts are (the other one draws Latin letters at a fixed width).
+    local cjk=/usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf
+    if [ -f "$cjk" ] && [ ! -f "$fonts/VL-PGothic-Regular.ttf" ]; then
         cp "$cjk" "$fonts/"
         local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
         for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
-            wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'VL-Gothic-Regular.ttf,VL Gothic' \
+            wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'VL-PGothic-Regular.ttf,VL PGothic' \
                 /f >/dev/null 2>&1 || true
         done
     fi
