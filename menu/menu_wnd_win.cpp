@@ -174,7 +174,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::RunMenu at1");
     if (nSelections == 1) {
         WriteLog("CMenuWnd::RunMenu at2");
-        if (!RunSelection(sel[0], strTitle, launchSettings, hParent)) {
+        if (!RunSelection(sel[0], strTitle, runSettings.launch, hParent)) {
             if (!hParent)
                 PostQuitMessage(0);
             return 0;
@@ -199,7 +199,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     if (end == -1)
         return 0; // the dialog could not be made: the menu did not run
     if (end == IDC_SIZE_PLAY)
-        return RunSelection(sel[nDialogChoice], strTitle, launchSettings, hParent) ? 1 : 0;
+        return RunSelection(sel[nDialogChoice], strTitle, runSettings.launch, hParent) ? 1 : 0;
     if (!hParent)
         PostQuitMessage(0);
     return 1;
@@ -260,7 +260,7 @@ int CMenuWnd::ActivateSelection(int i, HWND hWindow) {
     case SelectionCode::Run:
     case SelectionCode::RunClose:
     case SelectionCode::RunExit:
-        result = RunSelection(s, strTitle, launchSettings, hWindow);
+        result = RunSelection(s, strTitle, runSettings.launch, hWindow);
         break;
     case SelectionCode::Other:
         break;
@@ -395,16 +395,10 @@ LRESULT CMenuWnd::OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam) {
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     if (!suggested)
         return 0;
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST);
-    if (!GetMonitorInfoW(monitor, &info))
-        return 0;
+    MonitorDesc monitor = MonitorOfScreenRect(*suggested);
     double newScale = 1.0;
-    WindowPlace place = MenuWindowPlace(
-        nWidth, nHeight, CurrentScreenMetrics().frame,
-        ScreenRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
-        DpiScale(LOWORD(wParam)), newScale);
+    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics().frame, monitor.work,
+                                        DpiScale(LOWORD(wParam)), newScale);
     SetScale(newScale);
     SetWindowPos(hWindow, nullptr, suggested->left, suggested->top, place.cx, place.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);

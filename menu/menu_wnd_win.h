@@ -80,7 +80,6 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     // The run's settings, handed on to the menus this one opens; their launch settings go to
     // every game it runs.
     RunSettings runSettings;
-    const LaunchSettings& launchSettings = runSettings.launch;
     int nFocus = 0;
     int nTicks = 0;
     HWND hMenuWnd = nullptr;

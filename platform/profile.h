@@ -96,6 +96,11 @@ class CIniProfile : public IProfileReader {
 // and ends with the same quote, single or double, is read without them.
 bool ProfileDropsQuotes(const std::string& value);
 
+// The encoding a configuration file's byte order mark names; None for a file without one,
+// which is read in the PC's ANSI code page.
+enum class ProfileTextMark { None, Utf8, Utf16Le, Utf16Be };
+ProfileTextMark ProfileTextMarkOf(const char* bytes, std::size_t size);
+
 // The integer reader's rule on a value text: blanks, an optional sign, then decimal digits;
 // no digits gives 0.
 int ParseProfileInt(const char* text);

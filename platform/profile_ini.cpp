@@ -176,7 +176,8 @@ void ReadLines(const std::string& text, IProfileTextCodec& codec, Emit&& emit) {
     const char* p = text.data();
     std::size_t size = text.size();
     auto hold = [&](const auto& raw) { emit(Hold(raw, codec)); };
-    if (size >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) {
+    ProfileTextMark mark = ProfileTextMarkOf(p, size);
+    if (mark == ProfileTextMark::Utf8) {
         std::u16string wide;
         if (codec.Utf8ToUtf16(p + 3, size - 3, wide))
             SplitLines(wide.data(), wide.data() + wide.size(), hold);
@@ -184,9 +185,8 @@ void ReadLines(const std::string& text, IProfileTextCodec& codec, Emit&& emit) {
             SplitLines(p + 3, p + size, hold);
         return;
     }
-    bool little = size >= 2 && std::memcmp(p, "\xFF\xFE", 2) == 0;
-    bool big = size >= 2 && std::memcmp(p, "\xFE\xFF", 2) == 0;
-    if (!little && !big) {
+    bool little = mark == ProfileTextMark::Utf16Le;
+    if (mark == ProfileTextMark::None) {
         std::u16string wide;
         if (codec.AnsiToUtf16(p, size, wide))
             SplitLines(wide.data(), wide.data() + wide.size(), hold);
@@ -331,4 +331,14 @@ int ParseProfileInt(const char* text) {
         value = value * base + digit;
     }
     return static_cast<int>(negative ? 0u - value : value);
+}
+
+ProfileTextMark ProfileTextMarkOf(const char* bytes, std::size_t size) {
+    if (size >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0)
+        return ProfileTextMark::Utf8;
+    if (size >= 2 && std::memcmp(bytes, "\xFF\xFE", 2) == 0)
+        return ProfileTextMark::Utf16Le;
+    if (size >= 2 && std::memcmp(bytes, "\xFE\xFF", 2) == 0)
+        return ProfileTextMark::Utf16Be;
+    return ProfileTextMark::None;
 }

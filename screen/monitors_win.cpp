@@ -91,13 +91,17 @@ MonitorDesc MonitorAtPointer() {
     return i >= 0 ? list.monitors[i] : WholeDesktop();
 }
 
+MonitorDesc MonitorOfScreenRect(const RECT& r) {
+    MonitorList list = ListMonitors();
+    int i = MonitorOfRect(list.monitors, list.count, FromRect(r));
+    return i >= 0 ? list.monitors[i] : WholeDesktop();
+}
+
 MonitorDesc MonitorOfWindow(HWND hWnd) {
     RECT r;
     if (!hWnd || !GetWindowRect(hWnd, &r))
         return MonitorAtPointer();
-    MonitorList list = ListMonitors();
-    int i = MonitorOfRect(list.monitors, list.count, FromRect(r));
-    return i >= 0 ? list.monitors[i] : WholeDesktop();
+    return MonitorOfScreenRect(r);
 }
 
 void EnsureDpiAwareness() {

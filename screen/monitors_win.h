@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+// The monitor that holds most of a rectangle of the desktop (the nearest when none does).
+MonitorDesc MonitorOfScreenRect(const RECT& r);
 // The monitor that holds most of the window; without a window, the one under the pointer.
 MonitorDesc MonitorOfWindow(HWND hWnd);
 // The monitor under the pointer (where the player just started the program or clicked).

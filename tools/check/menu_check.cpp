@@ -138,9 +138,8 @@ bool IsSixHexDigits(const char* text) {
 // a file with the machine's ANSI code page, as Windows' profile functions do, so its letters
 // beyond ASCII come out wrong.
 bool IsUtf8WithoutMark(const std::string& text) {
-    bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0 || text.compare(0, 2, "\xFF\xFE") == 0 ||
-                  text.compare(0, 2, "\xFE\xFF") == 0;
-    return !marked && IsUtf8BeyondAscii(text.data(), text.size());
+    return ProfileTextMarkOf(text.data(), text.size()) == ProfileTextMark::None &&
+           IsUtf8BeyondAscii(text.data(), text.size());
 }
 
 bool FileExists(const std::string& path) {
