@@ -23,7 +23,7 @@ bool WideToUtf8(char* dst, std::size_t size, const wchar_t* text);
 // empty, when it does not fit.
 bool Utf8ToWideBuffer(wchar_t* dst, std::size_t count, const char* text);
 
-// A new BSTR holding the whole text; free it with SysFreeString. Null only when memory runs
+// A new BSTR holding the whole text, to be held in a CBstr. Null only when memory runs
 // out.
 BSTR Utf8ToBstr(const char* text);
 
