@@ -3,6 +3,7 @@
 #include "base/config_names.h"
 #include "base/diag.h"
 #include "base/program.h"
+#include "base/system_library_win.h"
 #include "base/wide_win.h"
 #include "host/library_win.h"
 #include "app/startup.h"
@@ -128,7 +129,7 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
     WriteLog("WinMain at4");
     // S_FALSE only says that COM is already initialised on this thread (the container library
     // may have done so): that is success too.
-    HRESULT hr = CoInitialize(nullptr);
+    HRESULT hr = com::Initialize();
     if (hr != S_OK && hr != S_FALSE) {
         ShowError("CoInitialize failed");
         return EXIT_STARTUP_FAILED;

@@ -3,6 +3,8 @@
 // (COM references have their own holder, CComRef.)
 #pragma once
 
+#include "base/system_library_win.h"
+
 #include <windows.h>
 #include <oleauto.h>
 
@@ -59,7 +61,7 @@ struct FileHandleTraits {
 struct BstrTraits {
     using Handle = BSTR;
     static Handle Empty() { return nullptr; }
-    static void Free(Handle h) { SysFreeString(h); }
+    static void Free(Handle h) { com::FreeString(h); }
 };
 template <class Object> struct GdiObjectTraits {
     using Handle = Object;

@@ -1,5 +1,7 @@
 #include "base/wide_win.h"
 
+#include "base/system_library_win.h"
+
 #include "base/utf.h"
 
 #include <climits>
@@ -55,14 +57,14 @@ BSTR Utf8ToBstr(const char* text) {
     std::u16string wide = Utf8ToUtf16(text);
     if (wide.size() > UINT_MAX / 2)
         return nullptr;
-    return SysAllocStringLen(reinterpret_cast<const wchar_t*>(wide.data()),
-                             static_cast<UINT>(wide.size()));
+    return com::AllocString(reinterpret_cast<const wchar_t*>(wide.data()),
+                            static_cast<UINT>(wide.size()));
 }
 
 char* BstrToUtf8(BSTR text) {
     if (!text)
         return nullptr;
-    std::string utf8 = Utf16ToUtf8(Units(text), SysStringLen(text));
+    std::string utf8 = Utf16ToUtf8(Units(text), com::StringLength(text));
     char* result = new (std::nothrow) char[utf8.size() + 1];
     if (!result)
         return nullptr;

@@ -283,11 +283,9 @@ int CClientHost::OpenUrl(const char* name) {
     if (IsValidHostKind(nBrowserType) && !pControl) {
         result = 0;
     } else if (nBrowserType == kHostWebBrowser) {
-        VARIANT flags, empty;
-        VariantInit(&flags);
+        VARIANT flags{}, empty{};
         flags.vt = VT_I4;
         flags.lVal = navNoHistory;
-        VariantInit(&empty);
         empty.vt = VT_I4;
         empty.lVal = 0;
         VARIANT target = empty, postData = empty, headers = empty;
@@ -318,8 +316,7 @@ int CClientHost::OpenUrl(const char* name) {
 void CClientHost::ApplyZoom() {
     if (!pControl || nBrowserType != kHostWebBrowser || nZoomPercent == 100)
         return;
-    VARIANT percent;
-    VariantInit(&percent);
+    VARIANT percent{};
     percent.vt = VT_I4;
     percent.lVal = nZoomPercent;
     static_cast<IWebBrowser2*>(pControl.Get())

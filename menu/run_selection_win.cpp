@@ -3,6 +3,7 @@
 // menu waits, or a game screen opened with the selection's options.
 #include "menu/run_selection_win.h"
 
+#include "base/system_library_win.h"
 #include "base/diag.h"
 #include "base/globals.h"
 #include "base/scoped_win.h"
@@ -146,7 +147,7 @@ int RunPlayer(const MenuSelection& s, GameKind kind, const char* path,
 // Whether the control that plays this kind of game is installed.
 bool ControlInstalled(GameKind kind) {
     CLSID clsid;
-    return SUCCEEDED(CLSIDFromProgID(Wide(GameKindOf(kind).progId).c_str(), &clsid));
+    return SUCCEEDED(com::ClassOfProgId(Wide(GameKindOf(kind).progId).c_str(), &clsid));
 }
 
 // Tells the player that the kind's control is missing and offers its maker's download page;

@@ -1,5 +1,6 @@
 #include "screen/monitors_win.h"
 
+#include "base/system_library_win.h"
 #include "base/text.h"
 
 namespace {
@@ -10,12 +11,8 @@ constexpr int kMaxMonitors = 16;
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 GetDpiForMonitorFn DpiForMonitorFunction() {
-    static GetDpiForMonitorFn function = [] {
-        HMODULE shcore = LoadLibraryW(L"shcore.dll");
-        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : nullptr;
-    }();
+    static const auto function =
+        SystemFunctionAs<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     return function;
 }
 

@@ -3,6 +3,7 @@
 #include "base/wide_win.h"
 #include "base/com_ptr_win.h"
 #include "base/scoped_win.h"
+#include "base/system_library_win.h"
 #include "base/diag.h"
 #include "base/globals.h"
 #include "base/program.h"
@@ -38,9 +39,8 @@ bool ShowPage(IUnknown* object, const char* url) {
     bool shown = false;
     if (CBstr address{Utf8ToBstr(url)}) {
         // The optional arguments (flags, target frame, post data, headers) are all 0.
-        VARIANT flags, target, postData, headers;
+        VARIANT flags{}, target{}, postData{}, headers{};
         for (VARIANT* v : {&flags, &target, &postData, &headers}) {
-            VariantInit(v);
             v->vt = VT_I4;
             v->lVal = 0;
         }
@@ -66,7 +66,11 @@ bool OpenWithShell(const char* address) {
     info.lpVerb = L"open";
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+    // The shell's library, with the libraries it imports, is mapped only for this.
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    static const auto shellExecuteEx =
+        SystemFunctionAs<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
+    return shellExecuteEx && shellExecuteEx(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
 }
 
 } // namespace
@@ -85,20 +89,20 @@ int OpenSeparateBrowser(const char* url) {
 
     // Usually OLE is already initialised on this thread (the call then only counts); at
     // start-up, without the container library, it is not yet.
-    OleInitialize(nullptr);
+    com::InitializeOle();
 
     // Machines without the old browser's automation object open the page in the default
     // browser; the boxes say what is missing only when that fails too.
     CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"InternetExplorer.Application", &clsid))) {
+    if (FAILED(com::ClassOfProgId(L"InternetExplorer.Application", &clsid))) {
         if (OpenWithShell(address))
             return 1;
         ShowError(BrowserMissingText(kBrowserMakerDomain).c_str());
         return 0;
     }
     CComRef<IUnknown> object;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                IID_IUnknown, object.OutVoid())) ||
+    if (FAILED(com::CreateInstance(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                   object.OutVoid())) ||
         !object) {
         if (OpenWithShell(address))
             return 1;

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Start-up benchmark: tovak.exe on the sample against a bare window program of our own
-# (tests/bench/bare_window.cpp), started in turn under a private Xvfb and Wine prefix, N times
-# each (default 7): the median time from process creation to the first visible window of the
-# expected class, and the ratio. Then the title screen idles for 10 s: its CPU use (as a share
-# of one core) and its peak resident memory, read from /proc.
-# Usage: scripts/bench-startup.sh [N]
+# (tests/bench/bare_window.cpp), under a private Xvfb and Wine prefix.
+#
+# scripts/bench-startup.sh [N [ROUNDS]]
+#   ROUNDS (default 3) rounds of N pairs (default 45) of starts, each program first in half of
+#   its pairs: the quartiles of the time from process creation to the first visible window of
+#   the expected class, and the ratios. Then the title screen idles for 10 s: its CPU use (as a
+#   share of one core) and its peak resident memory, read from /proc.
+# scripts/bench-startup.sh --phases [N]
+#   N (default 15) traced starts of each program (WINEDEBUG=+timestamp,+loaddll,+relay, the relay
+#   limited to the calls that mark the phases): the median time of each phase and the libraries
+#   mapped before the window shows (tests/bench/startup_phases.py). Tracing slows every phase;
+#   compare phases, not totals with the untraced rounds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -15,8 +22,39 @@ source scripts/bench.sh
 trap bench_stop EXIT
 bench_start "$root/build/win64"
 b=$root/build/win64
-wine "$b/startbench.exe" "${1:-7}" "Z:$b/sample" "Z:$b/tovak.exe" WinFuncs \
-    "Z:$b/bare_window.exe" BareWindow
+
+if [ "${1:-}" = "--phases" ]; then
+    n=${2:-15}
+    traces=$(mktemp -d)
+    debug='HKCU\Software\Wine\Debug'
+    wine reg add "$debug" /v RelayInclude /f /d "$(
+        printf '%s;' kernel32.GetCurrentDirectoryW user32.LoadCursorA user32.RegisterClassA \
+            user32.SetCursor kernel32.CreateFileW kernel32.LoadLibraryW ole32.CoInitialize \
+            user32.CreateWindowExA user32.CreateWindowExW user32.UpdateWindow)" >/dev/null 2>&1
+    # A program of the desktop's kept running between the starts, as the start-up rounds do:
+    # otherwise Wine ends its desktop process after each start and starts it with the next.
+    (cd "$b/sample" && exec wine "$b/bare_window.exe") </dev/null >/dev/null 2>&1 &
+    keeper=$!
+    sleep 2
+    for i in $(seq 1 "$n"); do
+        for p in tovak bare_window; do
+            (cd "$b/sample" && WINEDEBUG=+timestamp,+pid,+loaddll,+relay \
+                timeout 2 wine "$b/$p.exe") </dev/null >/dev/null 2>"$traces/$p.$i" || true
+            sleep 0.3
+        done
+    done
+    kill "$keeper" 2>/dev/null || true
+    wine reg delete "$debug" /v RelayInclude /f >/dev/null 2>&1 || true
+    python3 tests/bench/startup_phases.py "tovak.exe=$traces/tovak.*" \
+        "bare window=$traces/bare_window.*"
+    rm -rf "$traces"
+    exit 0
+fi
+
+for _ in $(seq 1 "${2:-3}"); do
+    wine "$b/startbench.exe" "${1:-45}" "Z:$b/sample" "Z:$b/tovak.exe" WinFuncs \
+        "Z:$b/bare_window.exe" BareWindow
+done
 
 # Wine's loader becomes the program's process: the background job is tovak.exe itself.
 (cd "$b/sample" && exec wine "$b/tovak.exe") &

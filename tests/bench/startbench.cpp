@@ -1,6 +1,8 @@
-// Start-up benchmark: starts two programs in turn, N times each, and measures the time from
-// process creation to the first visible top-level window of the expected class; prints each
-// program's median and the ratio.
+// Start-up benchmark: starts two programs in N pairs, and measures the time from process creation
+// to the first visible top-level window of the expected class. The program started first in a
+// pair runs faster here, so each program goes first in half of the pairs. Prints each program's
+// quartiles and runs, the ratio of the medians and of the lower quartiles, and the median of the
+// pairs' ratios.
 // Usage: startbench N FOLDER EXE1 CLASS1 EXE2 CLASS2
 #include "bench_clock.h"
 
@@ -54,10 +56,14 @@ double TimeToWindow(const std::string& exe, const char* className, const std::st
     return elapsed;
 }
 
-double Median(std::vector<double> v) {
+// The value at fraction q of the sorted values, interpolated between neighbours.
+double Quantile(std::vector<double> v, double q) {
     std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    double at = q * static_cast<double>(v.size() - 1);
+    size_t below = static_cast<size_t>(at);
+    if (below + 1 >= v.size())
+        return v.back();
+    return v[below] + (at - static_cast<double>(below)) * (v[below + 1] - v[below]);
 }
 
 } // namespace
@@ -71,26 +77,37 @@ int main(int argc, char** argv) {
     std::string folder = argv[2];
     const char* exe[2] = {argv[3], argv[5]};
     const char* cls[2] = {argv[4], argv[6]};
+    if (n < 1) {
+        std::fprintf(stderr, "N must be at least 1\n");
+        return 2;
+    }
     std::vector<double> times[2];
+    std::vector<double> pairRatios;
     TimeToWindow(exe[0], cls[0], folder); // warm-up: the system's own caches, once each
     TimeToWindow(exe[1], cls[1], folder);
     for (int i = 0; i < n; ++i) {
-        for (int k = 0; k < 2; ++k) {
-            double t = TimeToWindow(exe[k], cls[k], folder);
-            if (t < 0) {
+        double pair[2];
+        for (int j = 0; j < 2; ++j) {
+            int k = (i + j) % 2; // program 0 first in even pairs, program 1 in odd ones
+            pair[k] = TimeToWindow(exe[k], cls[k], folder);
+            if (pair[k] < 0) {
                 std::fprintf(stderr, "%s showed no %s window\n", exe[k], cls[k]);
                 return 1;
             }
-            times[k].push_back(t);
+            times[k].push_back(pair[k]);
         }
+        pairRatios.push_back(pair[0] / pair[1]);
     }
     for (int k = 0; k < 2; ++k) {
-        std::printf("%-12s median %7.1f ms  runs:", cls[k], Median(times[k]));
+        std::printf("%-12s quartiles %6.1f %6.1f %6.1f ms  runs:", cls[k], Quantile(times[k], 0.25),
+                    Quantile(times[k], 0.5), Quantile(times[k], 0.75));
         for (double t : times[k])
             std::printf(" %.0f", t);
         std::printf("\n");
     }
-    std::printf("ratio %.2f\n", Median(times[0]) / Median(times[1]));
+    std::printf("ratio of medians %.3f, of lower quartiles %.3f, median of pair ratios %.3f\n",
+                Quantile(times[0], 0.5) / Quantile(times[1], 0.5),
+                Quantile(times[0], 0.25) / Quantile(times[1], 0.25), Quantile(pairRatios, 0.5));
 
     return 0;
 }
