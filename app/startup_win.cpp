@@ -11,6 +11,7 @@
 #include "menu/menu_wnd_win.h"
 #include "menu/run_settings.h"
 #include "platform/pad_win.h"
+#include "platform/profile.h"
 #include "platform/profile_win.h"
 #include "resources/resource.h"
 #include "screen/browser_table_win.h"
@@ -55,20 +56,74 @@ HICON SmallIcon() {
 }
 
 bool RegisterOneClass(int index) {
+    // The icons are looked up once for the four classes.
+    static const HICON icon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK));
+    // The resources hold no icon 108: the small image is taken from icon 107.
+    static const HICON smallIcon = [] {
+        HICON small = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK_SMALL));
+        return small ? small : SmallIcon();
+    }();
     std::wstring name = Wide(kWindowClasses[index].name);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     wc.lpfnWndProc = WindowProcedureOf(index);
     wc.hInstance = g_hInstance;
-    wc.hIcon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK));
-    // The resources hold no icon 108: the small image is taken from icon 107.
-    wc.hIconSm = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK_SMALL));
-    if (!wc.hIconSm)
-        wc.hIconSm = SmallIcon();
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
     wc.hCursor = ArrowCursor();
     wc.lpszClassName = name.c_str();
     return RegisterClassExW(&wc) != 0;
+}
+
+// The box of a missing container library, and its offer of the download page.
+void OfferContainerDownload() {
+    if (MessageBoxW(nullptr, Wide(kAtlMissingText).c_str(), Wide(kAtlMissingCaption).c_str(),
+                    MB_YESNO | MB_ICONQUESTION) == IDYES)
+        OpenSeparateBrowser(kBrowserDownloadUrl);
+}
+
+// Loads what launches need and the title screen does not: the container library (found
+// present before any window), COM, and the logo that game screens show. 0, or the exit code
+// after the failure's box; a title screen already shown is hidden before the box, which the
+// player sees alone as when it came before any window.
+int FinishStartup(HWND titleWindow) {
+    auto failed = [titleWindow] {
+        if (titleWindow)
+            ShowWindow(titleWindow, SW_HIDE);
+        return EXIT_STARTUP_FAILED;
+    };
+    if (!g_AtlLib.Load(kContainerLibraryName)) {
+        int code = failed();
+        OfferContainerDownload();
+        return code;
+    }
+
+    WriteLog("WinMain at3");
+    if (!g_AtlLib.AxWinInit()) {
+        std::string text = "Failed to call AtlAxWinInit in atl.dll\n\nYou must be using Internet "
+                           "Explorer 5 or later.\n\nNote: AOL users please either upgrade to "
+                           "newer version of AOL or go to ";
+        text += kBrowserMakerDomain;
+        text += " to download and install Internet Explorer 5 or later.";
+        int code = failed();
+        ShowError(text.c_str());
+        return code;
+    }
+
+    WriteLog("WinMain at4");
+    // S_FALSE only says that COM is already initialised on this thread (the container library
+    // may have done so): that is success too.
+    HRESULT hr = com::Initialize();
+    if (hr != S_OK && hr != S_FALSE) {
+        int code = failed();
+        ShowError("CoInitialize failed");
+        return code;
+    }
+
+    WriteLog("WinMain at5");
+    g_imgLogo.Load(kLogoFileName); // a missing or bad logo only means no logo window
+    return 0;
 }
 
 } // namespace
@@ -93,9 +148,10 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         return EXIT_STARTUP_FAILED;
     }
 
-    // The run's settings are read once, here, and handed down to every menu.
+    // The run's settings are read once, here, and handed down to every menu: from one copy of
+    // the file, by the reader that answers as the system's profile functions do.
     RunSettings settings;
-    CWinProfile profile(g_szIniFile);
+    CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
     ReadRunSettings(profile, settings);
     CopyText(g_szLogFile, sizeof g_szLogFile, settings.log.strFile);
     g_bLogEnabled = settings.log.bEnabled;
@@ -105,37 +161,15 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         g_Pads.Enable();
 
     SetCursor(ArrowCursor());
-    g_imgLogo.Load(kLogoFileName); // a missing or bad logo only means no logo window
     WriteLog("WinMain at2");
 
-    if (!g_AtlLib.Load(kContainerLibraryName)) {
-        if (MessageBoxW(nullptr, Wide(kAtlMissingText).c_str(), Wide(kAtlMissingCaption).c_str(),
-                        MB_YESNO | MB_ICONQUESTION) == IDYES)
-            OpenSeparateBrowser(kBrowserDownloadUrl);
+    // A missing container library ends the program before any window; it is loaded, with
+    // COM, when the title screen is up (FinishStartup).
+    if (!CAtlLibrary::Present(kContainerLibraryName)) {
+        OfferContainerDownload();
         return EXIT_STARTUP_FAILED;
     }
 
-    WriteLog("WinMain at3");
-    if (!g_AtlLib.AxWinInit()) {
-        std::string text = "Failed to call AtlAxWinInit in atl.dll\n\nYou must be using Internet "
-                           "Explorer 5 or later.\n\nNote: AOL users please either upgrade to "
-                           "newer version of AOL or go to ";
-        text += kBrowserMakerDomain;
-        text += " to download and install Internet Explorer 5 or later.";
-        ShowError(text.c_str());
-        return EXIT_STARTUP_FAILED;
-    }
-
-    WriteLog("WinMain at4");
-    // S_FALSE only says that COM is already initialised on this thread (the container library
-    // may have done so): that is success too.
-    HRESULT hr = com::Initialize();
-    if (hr != S_OK && hr != S_FALSE) {
-        ShowError("CoInitialize failed");
-        return EXIT_STARTUP_FAILED;
-    }
-
-    WriteLog("WinMain at5");
     HACCEL hAccel = LoadAcceleratorsW(g_hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
 
     // Game screens still in the table are closed while the container library is loaded: their
@@ -148,8 +182,20 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         ~PadCleanup() { g_Pads.Stop(); }
     } padCleanup;
 
-    CMenuWnd* menu = nullptr;
-    if (!CMenuWnd::LoadAndRunMenu(nullptr, nShowCmd, kFirstMenuSection, settings, &menu))
+    CMenuWnd* menu = CMenuWnd::LoadNewMenu(kFirstMenuSection, settings);
+    if (!menu)
+        return EXIT_MENU_FAILED;
+    // A title screen shows first and the rest of start-up follows while the player looks at
+    // it; a menu that launches or asks at once needs the rest before.
+    HWND shown = nullptr;
+    if (menu->HowItRuns() == CMenuWnd::Way::TitleWindow) {
+        if (!menu->RunMenu(nullptr, nShowCmd))
+            return EXIT_MENU_FAILED;
+        shown = menu->hMenuWnd;
+    }
+    if (int code = FinishStartup(shown))
+        return code;
+    if (!shown && !menu->RunMenu(nullptr, nShowCmd))
         return EXIT_MENU_FAILED;
     WriteLog("WinMain at6");
 

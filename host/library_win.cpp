@@ -35,6 +35,17 @@ int CAtlLibrary::Load(const char* name) {
     return 0;
 }
 
+int CAtlLibrary::Present(const char* name) {
+    // Not kept: the later load must find the library unloaded, or it would get this mapping,
+    // whose imports were never resolved.
+    HMODULE module = LoadLibraryExW(Wide(name).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (!module)
+        return 0;
+    bool both = GetProcAddress(module, "AtlAxWinInit") && GetProcAddress(module, "AtlAxGetControl");
+    FreeLibrary(module);
+    return both ? 1 : 0;
+}
+
 int CAtlLibrary::AxWinInit() {
     return pfnAtlAxWinInit && pfnAtlAxWinInit() ? 1 : 0;
 }

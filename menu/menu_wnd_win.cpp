@@ -125,20 +125,23 @@ CMenuWnd::CMenuWnd() {
 int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
                              const RunSettings& settings, CMenuWnd** ppMenu) {
     *ppMenu = nullptr;
+    CMenuWnd* menu = LoadNewMenu(section, settings);
+    if (!menu || !menu->RunMenu(hParent, nShowCmd))
+        return 0;
+    *ppMenu = menu;
+    return 1;
+}
+
+CMenuWnd* CMenuWnd::LoadNewMenu(const char* section, const RunSettings& settings) {
     CMenuWnd* menu = new CMenuWnd;
     WriteLog("CMenuWnd::LoadAndRunMenu");
     if (!menu->bInTable) {
         // The full table refused it (and said so): its window would get no messages.
         delete menu;
-        return 0;
+        return nullptr;
     }
     menu->runSettings = settings;
-    if (!menu->LoadMenu(section))
-        return 0;
-    if (!menu->RunMenu(hParent, nShowCmd))
-        return 0;
-    *ppMenu = menu;
-    return 1;
+    return menu->LoadMenu(section) ? menu : nullptr;
 }
 
 int CMenuWnd::LoadMenu(const char* section) {
@@ -170,9 +173,16 @@ int CMenuWnd::LoadMenu(const char* section) {
     return 1;
 }
 
+CMenuWnd::Way CMenuWnd::HowItRuns() const {
+    if (nSelections == 1)
+        return Way::RunAtOnce;
+    return bHasTitleImage == 1 ? Way::TitleWindow : Way::SizeDialog;
+}
+
 int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::RunMenu at1");
-    if (nSelections == 1) {
+    Way way = HowItRuns();
+    if (way == Way::RunAtOnce) {
         WriteLog("CMenuWnd::RunMenu at2");
         if (!RunSelection(sel[0], strTitle, runSettings.launch, hParent)) {
             if (!hParent)
@@ -183,7 +193,7 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
     }
     // The controllers are read from the moment a menu waits for the player (or a game starts):
     // loading their library any earlier would slow the first window.
-    if (bHasTitleImage == 1) {
+    if (way == Way::TitleWindow) {
         WriteLog("CMenuWnd::RunMenu at3");
         if (!CreateMenuWnd(hParent, nShowCmd))
             return 0;
