@@ -39,23 +39,21 @@ void DrawDescription(HDC dc, HFONT font, const char* text, RECT& rect, UINT form
 // size in the title image's pixels.
 class CScreenTextMeasure : public IMenuTextMeasure {
   public:
-    explicit CScreenTextMeasure(const CMenuWnd& menu)
-        : font(menu.descFont.Get()), scale(menu.scale) {}
+    explicit CScreenTextMeasure(CMenuWnd& owner) : menu(owner) {}
     void MeasureText(const char* text, int& width, int& height) override {
         width = height = 0;
         CMemoryDc dc{CreateCompatibleDC(nullptr)};
         if (!dc)
             return;
         RECT rect = {0, 0, 5, 25};
-        DrawDescription(dc.Get(), font, text, rect,
+        DrawDescription(dc.Get(), menu.DescriptionFont(), text, rect,
                         DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-        width = static_cast<int>(std::ceil((rect.right - rect.left) / scale));
-        height = static_cast<int>(std::ceil((rect.bottom - rect.top) / scale));
+        width = static_cast<int>(std::ceil((rect.right - rect.left) / menu.scale));
+        height = static_cast<int>(std::ceil((rect.bottom - rect.top) / menu.scale));
     }
 
   private:
-    HFONT font;
-    double scale;
+    CMenuWnd& menu;
 };
 
 } // namespace
@@ -299,6 +297,12 @@ void CMenuWnd::Unpark(HWND hWindow) {
 void CMenuWnd::SetScale(double newScale) {
     scale = newScale;
     descFont.Reset();
+}
+
+HFONT CMenuWnd::DescriptionFont() {
+    // Made when a description is first measured or drawn, not before the title screen shows.
+    if (descFont)
+        return descFont.Get();
     // Descriptions are drawn in the system's message font in bold (as the stock font they were
     // drawn in before is bold): Windows links that face to fonts of the scripts it lacks, where
     // the stock font of a device context draws a Japanese text as boxes. The font is made for
@@ -312,12 +316,13 @@ void CMenuWnd::SetScale(double newScale) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return;
+        return nullptr;
     LOGFONTW& font = metrics.lfMessageFont;
     font.lfWeight = FW_BOLD;
     font.lfHeight = ScaleLength(font.lfHeight, factor);
     font.lfWidth = ScaleLength(font.lfWidth, factor);
     descFont.Reset(CreateFontIndirectW(&font));
+    return descFont.Get();
 }
 
 RECT CMenuWnd::ToWindow(const MenuRect& r) const {
@@ -392,7 +397,7 @@ LRESULT CMenuWnd::OnPaint(HWND hWindow) {
         FillRect(dc, &fill, yellow.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
-        DrawDescription(dc, descFont.Get(), plan.text, fill,
+        DrawDescription(dc, DescriptionFont(), plan.text, fill,
                         DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
     EndPaint(hWindow, &ps);

@@ -76,11 +76,12 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
 
     // The title screen's scale on its monitor (its DPI / 96, or less where the window would not
     // fit): the image, the hot spots, the frames and the description box are drawn at it, and
-    // the mouse's points are taken back from it. Its font draws the descriptions at that
-    // scale (none: the device context's own, at 1).
+    // the mouse's points are taken back from it.
     void SetScale(double newScale);
     double scale = 1.0;
-    CFont descFont;
+    // The font that draws the descriptions at that scale, made at its first use (null: the
+    // device context's own, at 1).
+    HFONT DescriptionFont();
 
     CGifImage imgTitle;
     // The run's settings, handed on to the menus this one opens; their launch settings go to
@@ -91,6 +92,7 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     HWND hMenuWnd = nullptr;
 
   private:
+    CFont descFont;
     LRESULT OnPaint(HWND hWindow);
     LRESULT OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam);
     // A rectangle of the image in the window's pixels, and a point of the window in the image.

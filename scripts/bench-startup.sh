@@ -12,6 +12,8 @@
 #   limited to the calls that mark the phases): the median time of each phase and the libraries
 #   mapped before the window shows (tests/bench/startup_phases.py). Tracing slows every phase;
 #   compare phases, not totals with the untraced rounds.
+# TOVAK_EXE names another build of the launcher to measure (an earlier one, say) instead of the
+# one built here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -22,6 +24,7 @@ source scripts/bench.sh
 trap bench_stop EXIT
 bench_start "$root/build/win64"
 b=$root/build/win64
+tovak=$(realpath "${TOVAK_EXE:-$b/tovak.exe}")
 
 if [ "${1:-}" = "--phases" ]; then
     n=${2:-15}
@@ -29,8 +32,9 @@ if [ "${1:-}" = "--phases" ]; then
     debug='HKCU\Software\Wine\Debug'
     wine reg add "$debug" /v RelayInclude /f /d "$(
         printf '%s;' kernel32.GetCurrentDirectoryW user32.LoadCursorA user32.RegisterClassA \
-            user32.SetCursor kernel32.CreateFileW kernel32.LoadLibraryW ole32.CoInitialize \
-            user32.CreateWindowExA user32.CreateWindowExW user32.UpdateWindow)" >/dev/null 2>&1
+            user32.SetCursor kernel32.CreateFileW kernel32.LoadLibraryW kernel32.LoadLibraryExW \
+            ole32.CoInitialize user32.CreateWindowExA user32.CreateWindowExW user32.UpdateWindow
+    )" >/dev/null 2>&1
     # A program of the desktop's kept running between the starts, as the start-up rounds do:
     # otherwise Wine ends its desktop process after each start and starts it with the next.
     (cd "$b/sample" && exec wine "$b/bare_window.exe") </dev/null >/dev/null 2>&1 &
@@ -38,8 +42,10 @@ if [ "${1:-}" = "--phases" ]; then
     sleep 2
     for i in $(seq 1 "$n"); do
         for p in tovak bare_window; do
+            exe=$b/bare_window.exe
+            [ $p = tovak ] && exe=$tovak
             (cd "$b/sample" && WINEDEBUG=+timestamp,+pid,+loaddll,+relay \
-                timeout 2 wine "$b/$p.exe") </dev/null >/dev/null 2>"$traces/$p.$i" || true
+                timeout 2 wine "$exe") </dev/null >/dev/null 2>"$traces/$p.$i" || true
             sleep 0.3
         done
     done
@@ -52,16 +58,16 @@ if [ "${1:-}" = "--phases" ]; then
 fi
 
 for _ in $(seq 1 "${2:-3}"); do
-    wine "$b/startbench.exe" "${1:-45}" "Z:$b/sample" "Z:$b/tovak.exe" WinFuncs \
+    wine "$b/startbench.exe" "${1:-45}" "Z:$b/sample" "Z:$tovak" WinFuncs \
         "Z:$b/bare_window.exe" BareWindow
 done
 
 # Wine's loader becomes the program's process: the background job is tovak.exe itself.
-(cd "$b/sample" && exec wine "$b/tovak.exe") &
+(cd "$b/sample" && exec wine "$tovak") &
 pid=$!
 sleep 3
-if ! tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q 'tovak\.exe'; then
-    echo "tovak.exe did not start"
+if ! tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF "$(basename "$tovak")"; then
+    echo "$(basename "$tovak") did not start"
     exit 1
 fi
 ticks=$(getconf CLK_TCK)

@@ -37,6 +37,31 @@ void Stop(PROCESS_INFORMATION& pi) {
     CloseHandle(pi.hProcess);
 }
 
+BOOL CALLBACK PrintWindowOf(HWND hwnd, LPARAM pid) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char cls[64] = "", title[128] = "";
+    if (owner == static_cast<DWORD>(pid) && GetClassNameA(hwnd, cls, sizeof cls)) {
+        GetWindowTextA(hwnd, title, sizeof title);
+        std::fprintf(stderr, "  window %s \"%s\"%s\n", cls, title,
+                     IsWindowVisible(hwnd) ? "" : " (hidden)");
+    }
+    return TRUE;
+}
+
+// What a program that showed no window within the time was doing: its exit code, or its
+// top-level windows while it still runs.
+void ReportMissingWindow(const PROCESS_INFORMATION& pi) {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (code != STILL_ACTIVE) {
+        std::fprintf(stderr, "  it ended with exit code 0x%lx\n", static_cast<unsigned long>(code));
+        return;
+    }
+    std::fprintf(stderr, "  it still runs\n");
+    EnumWindows(PrintWindowOf, static_cast<LPARAM>(pi.dwProcessId));
+}
+
 // Milliseconds from creation to the window, or -1 after 20 s.
 double TimeToWindow(const std::string& exe, const char* className, const std::string& folder) {
     double start = Now();
@@ -50,6 +75,10 @@ double TimeToWindow(const std::string& exe, const char* className, const std::st
             break;
         }
         Sleep(1);
+    }
+    if (elapsed < 0) {
+        std::fprintf(stderr, "%s showed no %s window in 20 s\n", exe.c_str(), className);
+        ReportMissingWindow(pi);
     }
     Stop(pi);
     Sleep(200); // let the system settle between runs
@@ -90,10 +119,8 @@ int main(int argc, char** argv) {
         for (int j = 0; j < 2; ++j) {
             int k = (i + j) % 2; // program 0 first in even pairs, program 1 in odd ones
             pair[k] = TimeToWindow(exe[k], cls[k], folder);
-            if (pair[k] < 0) {
-                std::fprintf(stderr, "%s showed no %s window\n", exe[k], cls[k]);
+            if (pair[k] < 0)
                 return 1;
-            }
             times[k].push_back(pair[k]);
         }
         pairRatios.push_back(pair[0] / pair[1]);

@@ -17,34 +17,37 @@ import sys
 LINE = re.compile(r"^(\d+\.\d+):([0-9a-f]+):[0-9a-f]+:(.*)$")
 LOADED = re.compile(r'trace:loaddll:build_module Loaded L"(?:.*\\\\)?([^"\\]+)"')
 
-# The marks, in the order a start passes them: a label and the pattern of the trace line that
-# marks it (its first match after the previous mark). The container library, COM and the menu
-# are the launcher's own; the other marks are the bare window's too.
+# The marks: a label and the pattern of the trace line that marks it, its first match in the
+# program's process (any of its threads). A mark the program never passes is left out; the
+# marks are listed in the order of their times, each with the time since the one before.
 MARKS = [
-    ("own executable mapped", None),
     ("static libraries mapped", "LIBRARIES_MAPPED"),
     ("libraries initialised", re.compile(r"^Starting thread proc")),
     ("WinMain", re.compile(r"^Call (KERNEL32\.GetCurrentDirectoryW|user32\.LoadCursorA)\(")),
+    ("display driver and theme loaded", re.compile(r'Loaded L"[^"]*uxtheme\.dll"')),
     ("classes registered, settings read",
      re.compile(r"^(Ret  user32\.RegisterClassA\(|Call user32\.SetCursor\()")),
-    ("logo opened", re.compile(r'^Call KERNEL32\.CreateFileW\(\w+ L"tovak_logo\.gif"')),
-    ("container library loaded", re.compile(r'^Ret  KERNEL32\.LoadLibraryW\(\).*')),
-    ("COM initialised", re.compile(r"^Ret  ole32\.CoInitialize\(")),
     ("title image opened", re.compile(r'^Call KERNEL32\.CreateFileW\(\w+ L"title\.gif"')),
-    ("window creation called", re.compile(r"^Call user32\.CreateWindowEx[AW]\(\w+,\w+ L?\"(WinFuncs|BareWindow)\"")),
+    ("container library found",
+     re.compile(r'^Call KERNEL32\.LoadLibraryExW\(\w+ L"atl\.dll",\w+,00000001\)')),
+    ("window creation called",
+     re.compile(r'^Call user32\.CreateWindowEx[AW]\(\w+,\w+ L?"(WinFuncs|BareWindow)"')),
     ("window created", re.compile(r"^Ret  user32\.CreateWindowEx[AW]\(\).*ret=14")),
     ("window shown and painted", re.compile(r"^Ret  user32\.UpdateWindow\(")),
+    ("container library loading", re.compile(r'^Call KERNEL32\.LoadLibraryW\(\w+ L"atl\.dll"\)')),
+    ("COM initialised", re.compile(r"^Ret  ole32\.CoInitialize\(")),
 ]
+END = "window shown and painted"
 
 
 def read_trace(path):
     """The marks' times (ms from the executable's mapping) and the libraries mapped before the
-    window showed, for the program's own process; None where a mark was not passed."""
+    window showed, for the program's own process."""
     times = {}
     libraries = []
     pid = None
     start = None
-    mark = 1
+    last_loaded = None
     with open(path, errors="replace") as f:
         lines = f.readlines()
     for line in lines:
@@ -56,27 +59,21 @@ def read_trace(path):
         if pid is None:
             if loaded and loaded.group(1).lower().endswith(".exe"):
                 pid, start = p, t
-                times[MARKS[0][0]] = 0.0
             continue
-        if p != pid or mark >= len(MARKS):
+        if p != pid:
             continue
-        if loaded:
+        if loaded and END not in times:
             libraries.append(loaded.group(1).lower())
-        label, pattern = MARKS[mark]
-        if pattern == "LIBRARIES_MAPPED":
-            if text.startswith("Call PE DLL"):
-                times[label] = last_loaded - start
-                mark += 1
-            elif loaded:
-                last_loaded = t
-            continue
-        # A mark the program does not pass (the bare window has no logo) is skipped when the
-        # next one matches.
-        for k in range(mark, len(MARKS)):
-            if MARKS[k][1] != "LIBRARIES_MAPPED" and MARKS[k][1].search(text):
-                times[MARKS[k][0]] = t - start
-                mark = k + 1
-                break
+        for label, pattern in MARKS:
+            if label in times:
+                continue
+            if pattern == "LIBRARIES_MAPPED":
+                if text.startswith("Call PE DLL") and last_loaded is not None:
+                    times[label] = last_loaded - start
+                elif loaded:
+                    last_loaded = t
+            elif pattern.search(text):
+                times[label] = t - start
     return times, libraries
 
 
@@ -86,19 +83,19 @@ def main():
     for arg in sys.argv[1:]:
         name, pattern = arg.split("=", 1)
         runs = [read_trace(p) for p in sorted(glob.glob(pattern))]
-        runs = [r for r in runs if MARKS[-1][0] in r[0]]
+        runs = [r for r in runs if END in r[0]]
         if not runs:
             print(f"{name}: no trace reached its window")
             continue
         print(f"{name}: {len(runs)} starts, medians in ms from the executable's mapping")
-        previous = None
+        medians = []
         for label, _ in MARKS:
             values = [r[0][label] for r in runs if label in r[0]]
-            if not values:
-                continue
-            at = statistics.median(values)
-            phase = "" if previous is None else f"{at - previous:+7.1f}"
-            print(f"  {label:28} {at:7.1f} {phase}")
+            if len(values) * 2 > len(runs):
+                medians.append((statistics.median(values), label))
+        previous = 0.0
+        for at, label in sorted(medians):
+            print(f"  {label:36} {at:7.1f} {at - previous:+7.1f}")
             previous = at
         print("  libraries mapped before the window showed: " + " ".join(runs[0][1]))
         print()
