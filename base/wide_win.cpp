@@ -1,7 +1,6 @@
 #include "base/wide_win.h"
 
 #include "base/system_library_win.h"
-
 #include "base/utf.h"
 
 #include <climits>
