@@ -1,8 +1,10 @@
-// What the benchmark programs share: a clock in milliseconds and the search for a visible
-// top-level window of a class in a process.
+// What the benchmark programs share: a clock in milliseconds, starting a program in a folder,
+// and the search for a visible top-level window of a class in a process.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 namespace benchutil {
 
@@ -15,6 +17,18 @@ inline double Now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Starts the program in the folder; its process information, or a zero handle on failure.
+inline PROCESS_INFORMATION StartProgram(const std::string& exe, const std::string& folder) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &si, &pi))
+        pi.hProcess = nullptr;
+    return pi;
 }
 
 struct WindowSearch {

@@ -63,12 +63,8 @@ int main(int argc, char** argv) {
     }
     int rounds = std::atoi(argv[1]);
     std::string folder = argv[2], exe = argv[3];
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi)) {
+    PROCESS_INFORMATION pi = benchutil::StartProgram(exe, folder);
+    if (!pi.hProcess) {
         std::fprintf(stderr, "cannot start %s\n", exe.c_str());
         return 1;
     }

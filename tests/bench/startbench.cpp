@@ -18,18 +18,6 @@ namespace {
 
 using benchutil::Now;
 
-// Starts the program; its process information, or a zero handle on failure.
-PROCESS_INFORMATION Start(const std::string& exe, const std::string& folder) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
-        pi.hProcess = nullptr;
-    return pi;
-}
-
 void Stop(PROCESS_INFORMATION& pi) {
     TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 10000);
@@ -65,7 +53,7 @@ void ReportMissingWindow(const PROCESS_INFORMATION& pi) {
 // Milliseconds from creation to the window, or -1 after 20 s.
 double TimeToWindow(const std::string& exe, const char* className, const std::string& folder) {
     double start = Now();
-    PROCESS_INFORMATION pi = Start(exe, folder);
+    PROCESS_INFORMATION pi = benchutil::StartProgram(exe, folder);
     if (!pi.hProcess)
         return -1;
     double elapsed = -1;
