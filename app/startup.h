@@ -23,10 +23,16 @@ struct WindowClassName {
 constexpr int WINDOW_CLASS_COUNT = 4;
 extern const WindowClassName kWindowClasses[WINDOW_CLASS_COUNT];
 
-// Registers the classes in order with registerClass(index); returns the failure message of the
-// first class that fails, or nullptr when all four are registered.
-template <typename Register> const char* RegisterWindowClasses(Register registerClass) {
-    for (int i = 0; i < WINDOW_CLASS_COUNT; ++i) {
+// The classes from this index on are those of game screens; a title screen needs only the ones
+// before it.
+constexpr int GAME_WINDOW_CLASSES_FIRST = 1;
+
+// Registers the classes first to end - 1 in order with registerClass(index); returns the failure
+// message of the first class that fails, or nullptr when all of them are registered.
+template <typename Register>
+const char* RegisterWindowClasses(Register registerClass, int first = 0,
+                                  int end = WINDOW_CLASS_COUNT) {
+    for (int i = first; i < end; ++i) {
         if (!registerClass(i))
             return kWindowClasses[i].failure;
     }

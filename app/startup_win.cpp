@@ -83,16 +83,21 @@ void OfferContainerDownload() {
         OpenSeparateBrowser(kBrowserDownloadUrl);
 }
 
-// Loads what launches need and the title screen does not: the container library (found
-// present before any window), COM, and the logo that game screens show. 0, or the exit code
-// after the failure's box; a title screen already shown is hidden before the box, which the
-// player sees alone as when it came before any window.
+// Loads what launches need and the title screen does not: the game screens' window classes,
+// the container library (found present before any window), COM, and the logo that game
+// screens show. 0, or the exit code after the failure's box; a title screen already shown is
+// hidden before the box, which the player sees alone as when it came before any window.
 int FinishStartup(HWND titleWindow) {
     auto failed = [titleWindow] {
         if (titleWindow)
             ShowWindow(titleWindow, SW_HIDE);
         return EXIT_STARTUP_FAILED;
     };
+    if (const char* failure = RegisterWindowClasses(RegisterOneClass, GAME_WINDOW_CLASSES_FIRST)) {
+        int code = failed();
+        ShowError(failure);
+        return code;
+    }
     if (!g_AtlLib.Load(kContainerLibraryName)) {
         int code = failed();
         OfferContainerDownload();
@@ -143,13 +148,16 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         return EXIT_STARTUP_FAILED;
     }
 
-    if (const char* failure = RegisterWindowClasses(RegisterOneClass)) {
+    // The title screen's class; those of game screens come with the rest of start-up.
+    if (const char* failure =
+            RegisterWindowClasses(RegisterOneClass, 0, GAME_WINDOW_CLASSES_FIRST)) {
         ShowError(failure);
         return EXIT_STARTUP_FAILED;
     }
 
     // The run's settings are read once, here, and handed down to every menu: from one copy of
-    // the file, by the reader that answers as the system's profile functions do.
+    // the file, by the reader that answers as the system's profile functions do. The first
+    // menu is read from the same copy.
     RunSettings settings;
     CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
     ReadRunSettings(profile, settings);
@@ -182,7 +190,7 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         ~PadCleanup() { g_Pads.Stop(); }
     } padCleanup;
 
-    CMenuWnd* menu = CMenuWnd::LoadNewMenu(kFirstMenuSection, settings);
+    CMenuWnd* menu = CMenuWnd::LoadNewMenu(kFirstMenuSection, settings, profile);
     if (!menu)
         return EXIT_MENU_FAILED;
     // A title screen shows first and the rest of start-up follows while the player looks at

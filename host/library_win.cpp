@@ -36,14 +36,11 @@ int CAtlLibrary::Load(const char* name) {
 }
 
 int CAtlLibrary::Present(const char* name) {
-    // Not kept: the later load must find the library unloaded, or it would get this mapping,
-    // whose imports were never resolved.
-    HMODULE module = LoadLibraryExW(Wide(name).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (!module)
-        return 0;
-    bool both = GetProcAddress(module, "AtlAxWinInit") && GetProcAddress(module, "AtlAxGetControl");
-    FreeLibrary(module);
-    return both ? 1 : 0;
+    // The search order of SearchPath is that of LoadLibrary in its safe mode, which is the
+    // system's default. A path too long for the buffer was found all the same (the length
+    // needed comes back).
+    wchar_t found[MAX_PATH];
+    return SearchPathW(nullptr, Wide(name).c_str(), nullptr, MAX_PATH, found, nullptr) > 0 ? 1 : 0;
 }
 
 int CAtlLibrary::AxWinInit() {

@@ -27,8 +27,9 @@ class CAtlLibrary : public CLibrary {
     // Loads the library and finds AtlAxWinInit and AtlAxGetControl; a library without both
     // is freed again and the result is 0.
     int Load(const char* name) override;
-    // 1 when Load would find the library with both entry points. Only the library itself is
-    // mapped, and let go again: the libraries it imports are not, and it does not initialise.
+    // 1 when the library's file is where Load looks for it (the program's folder, then the
+    // system's). Nothing is loaded or mapped: that costs more than the title screen may wait,
+    // and Load, which comes later, still checks the library and its entry points.
     static int Present(const char* name);
     // 1 when AtlAxWinInit succeeded.
     int AxWinInit();

@@ -123,14 +123,19 @@ CMenuWnd::CMenuWnd() {
 int CMenuWnd::LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
                              const RunSettings& settings, CMenuWnd** ppMenu) {
     *ppMenu = nullptr;
-    CMenuWnd* menu = LoadNewMenu(section, settings);
+    // A menu reads a hundred keys and more. The profile functions would open and check the
+    // file again for every one of them, which costs the title screen a noticeable part of its
+    // start; the file is read once instead, by the reader that answers as they do.
+    CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
+    CMenuWnd* menu = LoadNewMenu(section, settings, profile);
     if (!menu || !menu->RunMenu(hParent, nShowCmd))
         return 0;
     *ppMenu = menu;
     return 1;
 }
 
-CMenuWnd* CMenuWnd::LoadNewMenu(const char* section, const RunSettings& settings) {
+CMenuWnd* CMenuWnd::LoadNewMenu(const char* section, const RunSettings& settings,
+                                IProfileReader& profile) {
     CMenuWnd* menu = new CMenuWnd;
     WriteLog("CMenuWnd::LoadAndRunMenu");
     if (!menu->bInTable) {
@@ -139,14 +144,10 @@ CMenuWnd* CMenuWnd::LoadNewMenu(const char* section, const RunSettings& settings
         return nullptr;
     }
     menu->runSettings = settings;
-    return menu->LoadMenu(section) ? menu : nullptr;
+    return menu->LoadMenu(section, profile) ? menu : nullptr;
 }
 
-int CMenuWnd::LoadMenu(const char* section) {
-    // A menu reads a hundred keys and more. The profile functions would open and check the
-    // file again for every one of them, which costs the title screen a noticeable part of its
-    // start; the file is read once instead, by the reader that answers as they do.
-    CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
+int CMenuWnd::LoadMenu(const char* section, IProfileReader& profile) {
     MenuMetrics metrics = CurrentScreenMetrics().frame;
     MenuLoadError failure =
         LoadMenuModel(profile, section, runSettings.pad, runSettings.fullScreen, metrics, *this);
@@ -215,21 +216,33 @@ int CMenuWnd::RunMenu(HWND hParent, int nShowCmd) {
 
 HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     WriteLog("CMenuWnd::CreateMenuWnd");
-    // On the monitor where the player is (the pointer), at its scale.
-    MonitorDesc monitor = MonitorAtPointer();
+    // On the monitor where the player is (the pointer), at its scale. The window is made hidden
+    // there, placed for the system's DPI, and then asked its own: only on a monitor of another
+    // DPI is it placed again before it shows. (Asking the monitor instead would load a library
+    // before the first window.)
+    MonitorDesc monitor = MonitorAtPointer(MonitorDpiLookup::Skip);
+    MenuMetrics frame = CurrentScreenMetrics().frame;
+    int dpi = SystemDpi();
     double newScale = 1.0;
-    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics().frame, monitor.work,
-                                        DpiScale(monitor.dpi), newScale);
+    WindowPlace place =
+        MenuWindowPlace(nWidth, nHeight, frame, monitor.work, DpiScale(dpi), newScale);
     SetScale(newScale);
-    HWND hWindow =
-        CreateWindowExW(0, kMenuWindowClassW, Wide(strTitle).c_str(),
-                        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, place.x, place.y, place.cx,
-                        place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
+    HWND hWindow = CreateWindowExW(
+        0, kMenuWindowClassW, Wide(strTitle).c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, place.x,
+        place.y, place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
     hWnd = hWindow;
     hMenuWnd = hWindow;
     if (!hWindow) {
         bDestroyed = 1;
         return nullptr;
+    }
+    int windowDpi = WindowDpi(hWindow);
+    if (windowDpi != dpi) {
+        place =
+            MenuWindowPlace(nWidth, nHeight, frame, monitor.work, DpiScale(windowDpi), newScale);
+        SetScale(newScale);
+        SetWindowPos(hWindow, nullptr, place.x, place.y, place.cx, place.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetTimer(hWindow, MENU_TIMER_ID, MENU_TIMER_MS, nullptr);
     ShowWindow(hWindow, nShowCmd);

@@ -51,11 +51,13 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     // and runs it. 1 on success; the object is stored in *ppMenu then.
     static int LoadAndRunMenu(HWND hParent, int nShowCmd, const char* section,
                               const RunSettings& settings, CMenuWnd** ppMenu);
-    // The first half of LoadAndRunMenu: the menu object with the section loaded, or null after
-    // an error box (the window table keeps and destroys an object it holds).
-    static CMenuWnd* LoadNewMenu(const char* section, const RunSettings& settings);
+    // The first half of LoadAndRunMenu: the menu object with the section loaded from the
+    // configuration read into profile, or null after an error box (the window table keeps and
+    // destroys an object it holds).
+    static CMenuWnd* LoadNewMenu(const char* section, const RunSettings& settings,
+                                 IProfileReader& profile);
     // Reads the section into the model and loads its title image; 0 after an error box.
-    int LoadMenu(const char* section);
+    int LoadMenu(const char* section, IProfileReader& profile);
     // How a loaded menu runs: a single selection at once, a title image in the menu window,
     // any other menu in the screen-size dialog.
     enum class Way { RunAtOnce, TitleWindow, SizeDialog };

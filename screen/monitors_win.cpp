@@ -16,13 +16,32 @@ GetDpiForMonitorFn DpiForMonitorFunction() {
     return function;
 }
 
+// GetDpiForSystem and GetDpiForWindow of user32.dll (Windows 10 1607 and later), found at run
+// time: answered by the window system itself, without loading another library.
+template <typename Fn> Fn WindowSystemFunction(const char* name) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user, name)))
+                : nullptr;
+}
+
+} // namespace
+
 int SystemDpi() {
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    static const auto function = WindowSystemFunction<GetDpiForSystemFn>("GetDpiForSystem");
+    if (function) {
+        UINT dpi = function();
+        if (dpi > 0)
+            return static_cast<int>(dpi);
+    }
     HDC screen = GetDC(nullptr);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kBaseDpi;
     if (screen)
         ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : kBaseDpi;
 }
+
+namespace {
 
 int MonitorDpi(HMONITOR monitor) {
     UINT x = 0, y = 0;
@@ -37,8 +56,11 @@ ScreenRect FromRect(const RECT& r) {
     return ScreenRect{r.left, r.top, r.right, r.bottom};
 }
 
+// The monitors with their handles. Their DPIs are not asked here: only the one a caller picks
+// needs its DPI, and asking costs a library on first use.
 struct MonitorList {
     MonitorDesc monitors[kMaxMonitors];
+    HMONITOR handles[kMaxMonitors];
     int count = 0;
 };
 
@@ -50,10 +72,11 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info))
         return TRUE;
+    list->handles[list->count] = monitor;
     MonitorDesc& m = list->monitors[list->count++];
     m.area = FromRect(info.rcMonitor);
     m.work = FromRect(info.rcWork);
-    m.dpi = MonitorDpi(monitor);
+    m.dpi = 0;
     // The system's device names are ASCII.
     std::size_t n = 0;
     for (; n + 1 < sizeof m.device && info.szDevice[n]; ++n)
@@ -78,20 +101,40 @@ MonitorList ListMonitors() {
     return list;
 }
 
+// Monitor i of the list (the whole desktop where none was found), with its DPI if asked for.
+MonitorDesc Picked(const MonitorList& list, int i, MonitorDpiLookup lookup) {
+    if (i < 0)
+        return WholeDesktop();
+    MonitorDesc m = list.monitors[i];
+    if (lookup == MonitorDpiLookup::Ask)
+        m.dpi = MonitorDpi(list.handles[i]);
+    return m;
+}
+
 } // namespace
 
-MonitorDesc MonitorAtPointer() {
+MonitorDesc MonitorAtPointer(MonitorDpiLookup lookup) {
     MonitorList list = ListMonitors();
     POINT at{0, 0};
     GetCursorPos(&at);
-    int i = MonitorAtPoint(list.monitors, list.count, at.x, at.y);
-    return i >= 0 ? list.monitors[i] : WholeDesktop();
+    return Picked(list, MonitorAtPoint(list.monitors, list.count, at.x, at.y), lookup);
 }
 
 MonitorDesc MonitorOfScreenRect(const RECT& r) {
     MonitorList list = ListMonitors();
-    int i = MonitorOfRect(list.monitors, list.count, FromRect(r));
-    return i >= 0 ? list.monitors[i] : WholeDesktop();
+    return Picked(list, MonitorOfRect(list.monitors, list.count, FromRect(r)),
+                  MonitorDpiLookup::Ask);
+}
+
+int WindowDpi(HWND hWnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto function = WindowSystemFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    if (function) {
+        UINT dpi = function(hWnd);
+        if (dpi > 0)
+            return static_cast<int>(dpi);
+    }
+    return MonitorDpi(MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST));
 }
 
 MonitorDesc MonitorOfWindow(HWND hWnd) {

@@ -31,30 +31,19 @@ inline PROCESS_INFORMATION StartProgram(const std::string& exe, const std::strin
     return pi;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    const char* className;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
-    WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char cls[64] = "";
-    if (owner == s->pid && IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) &&
-        lstrcmpA(cls, s->className) == 0) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The process's first visible top-level window of the class, or null.
+// The process's first visible top-level window of the class, or null. The search asks only for
+// windows of the class (one request to the window server when there is none yet), not for every
+// window with its class, owner and state: polled every millisecond, that would load the server
+// that the measured program is waiting on, and slow most the program that asks it most.
 inline HWND FindVisibleWindow(DWORD pid, const char* className) {
-    WindowSearch search{pid, className, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd = FindWindowExA(nullptr, nullptr, className, nullptr); hwnd;
+         hwnd = FindWindowExA(nullptr, hwnd, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == pid && IsWindowVisible(hwnd))
+            return hwnd;
+    }
+    return nullptr;
 }
 
 } // namespace benchutil

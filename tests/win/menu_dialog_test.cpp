@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "app/startup_win.h"
 #include "menu/menu_wnd_win.h"
+#include "platform/profile_win.h"
 #include "resources/resource.h"
 
 #include <cstring>
@@ -355,7 +356,8 @@ struct InProcessMenu {
 
     int Run(HWND parent, const std::function<void(HWND)>& act) {
         EXPECT_NE(exe, nullptr);
-        EXPECT_EQ(menu->LoadMenu(kFirstMenuSection), 1);
+        CIniProfile profile = CIniProfile::FromFile(g_szIniFile, WinProfileCodec());
+        EXPECT_EQ(menu->LoadMenu(kFirstMenuSection, profile), 1);
         std::thread driver([&] {
             HWND dlg = nullptr;
             WaitUntil(
