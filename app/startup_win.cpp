@@ -45,24 +45,14 @@ WNDPROC WindowProcedureOf(int index) {
     }
 }
 
-// The small image of the program's icon, loaded once: without one, every class registration
-// would have the system copy it out of the icon's resource again, which is slow on some
-// systems.
-HICON SmallIcon() {
-    static HICON small = static_cast<HICON>(LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK),
-                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    return small;
-}
-
 bool RegisterOneClass(int index) {
-    // The icons are looked up once for the four classes.
+    // The icons are looked up once for the four classes. The resources hold no small icon of
+    // their own (108), so the small image is taken from icon 107, as the system would do for
+    // every class registered without one (slowly, on some systems).
     static const HICON icon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK));
-    // The resources hold no icon 108: the small image is taken from icon 107.
-    static const HICON smallIcon = [] {
-        HICON small = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK_SMALL));
-        return small ? small : SmallIcon();
-    }();
+    static const HICON smallIcon = static_cast<HICON>(
+        LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_TOVAK), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     std::wstring name = Wide(kWindowClasses[index].name);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;

@@ -25,12 +25,24 @@ std::vector<bench::BoxInfo> RunStartup(int expectedExit) {
     return answerer.Boxes();
 }
 
+// One screen size and a game of no known kind: start-up finishes before the selection runs, and
+// the selection only reports the file.
+const char* const kOneSelection = "[Settings]\r\n"
+                                  "numselections=1\r\n"
+                                  "selscreensize1=640,480\r\n"
+                                  "selgamesize1=640,480\r\n"
+                                  "selpos1=10,10,200,30\r\n"
+                                  "selcode1=run\r\n"
+                                  "selurl1=game.unknown\r\n";
+
 TEST(WindowClasses, RegistrationStopsAtTheFailingClassAndAllFourCarryTheirProcedures) {
     std::string folder = bench::MakeTestFolder("window_classes");
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(bench::WriteTextFile(bench::Join(folder, "tovak.ini"), kOneSelection));
 
-    // LoadLogo taken already: the classes before it register, CloseBtn is never tried.
+    // LoadLogo taken already: the classes before it register, CloseBtn is never tried. The
+    // title screen's class comes before the menu, the game screens' after it.
     WNDCLASSEXA taken{};
     taken.cbSize = sizeof taken;
     taken.lpfnWndProc = DefWindowProcA;
@@ -45,13 +57,12 @@ TEST(WindowClasses, RegistrationStopsAtTheFailingClassAndAllFourCarryTheirProced
     EXPECT_TRUE(Registered("BkGrndWnd"));
     EXPECT_FALSE(Registered("CloseBtn"));
 
-    // With the names free again all four register and start-up goes on to the first menu,
-    // which finds no configuration file here.
+    // With the names free again all four register and the selection runs.
     for (const char* name : {"WinFuncs", "BkGrndWnd", "LoadLogo"})
         ASSERT_TRUE(UnregisterClassA(name, instance)) << name;
     boxes = RunStartup(1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find("No valid screen settings found"), std::string::npos);
+    EXPECT_NE(boxes[0].text.find("game.unknown"), std::string::npos);
 
     struct Expected {
         const char* name;
