@@ -12,6 +12,9 @@
 #   limited to the calls that mark the phases): the median time of each phase and the libraries
 #   mapped before the window shows (tests/bench/startup_phases.py). Tracing slows every phase;
 #   compare phases, not totals with the untraced rounds.
+# scripts/bench-startup.sh --noise [N [ROUNDS]]
+#   The same rounds with the bare window against itself: how far the ratios stray on this
+#   machine when the two programs are one and the same.
 # TOVAK_EXE names another build of the launcher to measure (an earlier one, say) instead of the
 # one built here.
 set -euo pipefail
@@ -57,10 +60,16 @@ if [ "${1:-}" = "--phases" ]; then
     exit 0
 fi
 
+measured=("Z:$tovak" WinFuncs)
+if [ "${1:-}" = "--noise" ]; then
+    shift
+    measured=("Z:$b/bare_window.exe" BareWindow)
+fi
 for _ in $(seq 1 "${2:-3}"); do
-    wine "$b/startbench.exe" "${1:-45}" "Z:$b/sample" "Z:$tovak" WinFuncs \
+    wine "$b/startbench.exe" "${1:-45}" "Z:$b/sample" "${measured[@]}" \
         "Z:$b/bare_window.exe" BareWindow
 done
+[ "${measured[1]}" = BareWindow ] && exit 0
 
 # Wine's loader becomes the program's process: the background job is tovak.exe itself.
 (cd "$b/sample" && exec wine "$tovak") &
