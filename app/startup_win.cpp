@@ -168,8 +168,6 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         return EXIT_STARTUP_FAILED;
     }
 
-    HACCEL hAccel = LoadAcceleratorsW(g_hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-
     // Game screens still in the table are closed while the container library is loaded: their
     // hosts release what the library made, and it is freed only after this function.
     struct BrowserTableCleanup {
@@ -197,6 +195,7 @@ int RunTovak(HINSTANCE hInstance, const wchar_t* wideCmdLine, int nShowCmd) {
         return EXIT_MENU_FAILED;
     WriteLog("WinMain at6");
 
+    HACCEL hAccel = LoadAcceleratorsW(g_hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!TranslateAcceleratorW(msg.hwnd, hAccel, &msg)) {

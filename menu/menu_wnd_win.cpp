@@ -58,11 +58,14 @@ class CScreenTextMeasure : public IMenuTextMeasure {
 
 } // namespace
 
+MenuMetrics CurrentFrameMetrics() {
+    return MenuMetrics{GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
+                       GetSystemMetrics(SM_CYCAPTION)};
+}
+
 ScreenMetrics CurrentScreenMetrics() {
     return ScreenMetrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                         MenuMetrics{GetSystemMetrics(SM_CXDLGFRAME),
-                                     GetSystemMetrics(SM_CYDLGFRAME),
-                                     GetSystemMetrics(SM_CYCAPTION)}};
+                         CurrentFrameMetrics()};
 }
 
 // ---- Window table ----
@@ -148,7 +151,7 @@ CMenuWnd* CMenuWnd::LoadNewMenu(const char* section, const RunSettings& settings
 }
 
 int CMenuWnd::LoadMenu(const char* section, IProfileReader& profile) {
-    MenuMetrics metrics = CurrentScreenMetrics().frame;
+    MenuMetrics metrics = CurrentFrameMetrics();
     MenuLoadError failure =
         LoadMenuModel(profile, section, runSettings.pad, runSettings.fullScreen, metrics, *this);
     if (!failure.Failed()) {
@@ -221,7 +224,7 @@ HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     // DPI is it placed again before it shows. (Asking the monitor instead would load a library
     // before the first window.)
     MonitorDesc monitor = MonitorAtPointer(MonitorDpiLookup::Skip);
-    MenuMetrics frame = CurrentScreenMetrics().frame;
+    MenuMetrics frame = CurrentFrameMetrics();
     int dpi = SystemDpi();
     double newScale = 1.0;
     WindowPlace place =
@@ -425,7 +428,7 @@ LRESULT CMenuWnd::OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam) {
         return 0;
     MonitorDesc monitor = MonitorOfScreenRect(*suggested);
     double newScale = 1.0;
-    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentScreenMetrics().frame, monitor.work,
+    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentFrameMetrics(), monitor.work,
                                         DpiScale(LOWORD(wParam)), newScale);
     SetScale(newScale);
     SetWindowPos(hWindow, nullptr, suggested->left, suggested->top, place.cx, place.cy,

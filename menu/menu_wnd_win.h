@@ -110,6 +110,9 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
 
 // The screen size and the frame metrics that place menu windows and the dialog.
 ScreenMetrics CurrentScreenMetrics();
+// The frame metrics alone, which are all a menu window's place needs (the screen's size is
+// asked of the display devices, a cost before the first window).
+MenuMetrics CurrentFrameMetrics();
 
 LRESULT CALLBACK WinFuncsWndProc(HWND hWindow, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK SelectGameSizeDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -16,8 +16,9 @@ GetDpiForMonitorFn DpiForMonitorFunction() {
     return function;
 }
 
-// GetDpiForSystem and GetDpiForWindow of user32.dll (Windows 10 1607 and later), found at run
-// time: answered by the window system itself, without loading another library.
+// A function of user32.dll that older systems lack (the DPI functions: Windows 10 1607 and
+// later), found at run time: answered by the window system itself, without loading another
+// library.
 template <typename Fn> Fn WindowSystemFunction(const char* name) {
     HMODULE user = GetModuleHandleW(L"user32.dll");
     return user ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user, name)))
@@ -145,18 +146,12 @@ MonitorDesc MonitorOfWindow(HWND hWnd) {
 }
 
 void EnsureDpiAwareness() {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    if (!user)
-        return;
     using GetContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)();
     using EqualFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
     using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    auto get = reinterpret_cast<GetContextFn>(
-        reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
-    auto equal = reinterpret_cast<EqualFn>(
-        reinterpret_cast<void*>(GetProcAddress(user, "AreDpiAwarenessContextsEqual")));
-    auto set = reinterpret_cast<SetContextFn>(
-        reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    auto get = WindowSystemFunction<GetContextFn>("GetThreadDpiAwarenessContext");
+    auto equal = WindowSystemFunction<EqualFn>("AreDpiAwarenessContextsEqual");
+    auto set = WindowSystemFunction<SetContextFn>("SetProcessDpiAwarenessContext");
     if (!get || !equal || !set)
         return;
     // Declared by the manifest already: setting it again would fail and change nothing.
