@@ -324,11 +324,7 @@ HFONT CMenuWnd::DescriptionFont() {
     // the stock font of a device context draws a Japanese text as boxes. The font is made for
     // the system's DPI; the descriptions want it at this menu's scale. Without it the device
     // context's own font stays.
-    HDC screen = GetDC(nullptr);
-    int systemDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    double factor = scale * kBaseDpi / (systemDpi > 0 ? systemDpi : kBaseDpi);
+    double factor = scale * kBaseDpi / SystemDpi();
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))

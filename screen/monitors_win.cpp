@@ -16,20 +16,16 @@ GetDpiForMonitorFn DpiForMonitorFunction() {
     return function;
 }
 
-// A function of user32.dll that older systems lack (the DPI functions: Windows 10 1607 and
-// later), found at run time: answered by the window system itself, without loading another
-// library.
-template <typename Fn> Fn WindowSystemFunction(const char* name) {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    return user ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user, name)))
-                : nullptr;
-}
+// The window system's library: every program with windows has it loaded already. Its DPI
+// functions (Windows 10 1607 and later) are found at run time, where older systems lack them.
+const wchar_t* const kWindowSystem = L"user32.dll";
 
 } // namespace
 
 int SystemDpi() {
     using GetDpiForSystemFn = UINT(WINAPI*)();
-    static const auto function = WindowSystemFunction<GetDpiForSystemFn>("GetDpiForSystem");
+    static const auto function =
+        SystemFunctionAs<GetDpiForSystemFn>(kWindowSystem, "GetDpiForSystem");
     if (function) {
         UINT dpi = function();
         if (dpi > 0)
@@ -129,7 +125,8 @@ MonitorDesc MonitorOfScreenRect(const RECT& r) {
 
 int WindowDpi(HWND hWnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto function = WindowSystemFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto function =
+        SystemFunctionAs<GetDpiForWindowFn>(kWindowSystem, "GetDpiForWindow");
     if (function) {
         UINT dpi = function(hWnd);
         if (dpi > 0)
@@ -149,9 +146,9 @@ void EnsureDpiAwareness() {
     using GetContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)();
     using EqualFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
     using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    auto get = WindowSystemFunction<GetContextFn>("GetThreadDpiAwarenessContext");
-    auto equal = WindowSystemFunction<EqualFn>("AreDpiAwarenessContextsEqual");
-    auto set = WindowSystemFunction<SetContextFn>("SetProcessDpiAwarenessContext");
+    auto get = SystemFunctionAs<GetContextFn>(kWindowSystem, "GetThreadDpiAwarenessContext");
+    auto equal = SystemFunctionAs<EqualFn>(kWindowSystem, "AreDpiAwarenessContextsEqual");
+    auto set = SystemFunctionAs<SetContextFn>(kWindowSystem, "SetProcessDpiAwarenessContext");
     if (!get || !equal || !set)
         return;
     // Declared by the manifest already: setting it again would fail and change nothing.
