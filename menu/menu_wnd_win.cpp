@@ -224,12 +224,8 @@ HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     // DPI is it placed again before it shows. (Asking the monitor instead would load a library
     // before the first window.)
     MonitorDesc monitor = MonitorAtPointer(MonitorDpiLookup::Skip);
-    MenuMetrics frame = CurrentFrameMetrics();
     int dpi = SystemDpi();
-    double newScale = 1.0;
-    WindowPlace place =
-        MenuWindowPlace(nWidth, nHeight, frame, monitor.work, DpiScale(dpi), newScale);
-    SetScale(newScale);
+    WindowPlace place = PlaceFor(monitor.work, dpi);
     HWND hWindow = CreateWindowExW(
         0, kMenuWindowClassW, Wide(strTitle).c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, place.x,
         place.y, place.cx, place.cy, hParent, nullptr, g_hInstance, static_cast<CWinFuncs*>(this));
@@ -241,9 +237,7 @@ HWND CMenuWnd::CreateMenuWnd(HWND hParent, int nShowCmd) {
     }
     int windowDpi = WindowDpi(hWindow);
     if (windowDpi != dpi) {
-        place =
-            MenuWindowPlace(nWidth, nHeight, frame, monitor.work, DpiScale(windowDpi), newScale);
-        SetScale(newScale);
+        place = PlaceFor(monitor.work, windowDpi);
         SetWindowPos(hWindow, nullptr, place.x, place.y, place.cx, place.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -416,17 +410,21 @@ LRESULT CMenuWnd::OnPaint(HWND hWindow) {
     return 0;
 }
 
+WindowPlace CMenuWnd::PlaceFor(const ScreenRect& work, int dpi) {
+    double newScale = 1.0;
+    WindowPlace place =
+        MenuWindowPlace(nWidth, nHeight, CurrentFrameMetrics(), work, DpiScale(dpi), newScale);
+    SetScale(newScale);
+    return place;
+}
+
 // Moved to a monitor of another DPI: the window takes that monitor's scale (or the largest
 // that fits its work area) where the system suggests it goes, and is drawn again.
 LRESULT CMenuWnd::OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam) {
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     if (!suggested)
         return 0;
-    MonitorDesc monitor = MonitorOfScreenRect(*suggested);
-    double newScale = 1.0;
-    WindowPlace place = MenuWindowPlace(nWidth, nHeight, CurrentFrameMetrics(), monitor.work,
-                                        DpiScale(LOWORD(wParam)), newScale);
-    SetScale(newScale);
+    WindowPlace place = PlaceFor(MonitorOfScreenRect(*suggested).work, LOWORD(wParam));
     SetWindowPos(hWindow, nullptr, suggested->left, suggested->top, place.cx, place.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hWindow, nullptr, FALSE);

@@ -97,6 +97,8 @@ class CMenuWnd : public CWinFuncs, public CMenuModel {
     CFont descFont;
     LRESULT OnPaint(HWND hWindow);
     LRESULT OnDpiChanged(HWND hWindow, WPARAM wParam, LPARAM lParam);
+    // The window's place in a work area at a DPI; the menu takes the scale that place has.
+    WindowPlace PlaceFor(const ScreenRect& work, int dpi);
     // A rectangle of the image in the window's pixels, and a point of the window in the image.
     RECT ToWindow(const MenuRect& r) const;
     void ToImage(int& x, int& y) const;
