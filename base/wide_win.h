@@ -32,6 +32,9 @@ BSTR Utf8ToBstr(const char* text);
 char* BstrToUtf8(BSTR text);
 
 // The system's arrow cursor (32512 is IDC_ARROW, whose macro follows the narrow or wide build).
+// The system shares one handle of it for the whole process, so it is looked up once: each
+// lookup asks the window system about the displays again.
 inline HCURSOR ArrowCursor() {
-    return LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    static const HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    return arrow;
 }
