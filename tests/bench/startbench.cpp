@@ -50,12 +50,16 @@ void ReportMissingWindow(const PROCESS_INFORMATION& pi) {
     EnumWindows(PrintWindowOf, static_cast<LPARAM>(pi.dwProcessId));
 }
 
-// Milliseconds from creation to the window, or -1 after 20 s.
+// Milliseconds from creation to the window, or -1 (said on stderr) when the program could not
+// be started or showed no window in 20 s.
 double TimeToWindow(const std::string& exe, const char* className, const std::string& folder) {
     double start = Now();
     PROCESS_INFORMATION pi = benchutil::StartProgram(exe, folder);
-    if (!pi.hProcess)
+    if (!pi.hProcess) {
+        std::fprintf(stderr, "%s could not be started (error %lu)\n", exe.c_str(),
+                     static_cast<unsigned long>(GetLastError()));
         return -1;
+    }
     double elapsed = -1;
     while (Now() - start < 20000) {
         if (benchutil::FindVisibleWindow(pi.dwProcessId, className)) {
