@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 namespace benchutil {
@@ -19,15 +20,19 @@ inline double Now() {
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// Starts the program in the folder; its process information, or a zero handle on failure.
+// Starts the program in the folder; its process information, or a zero handle on failure, which
+// is said on stderr with the system's error.
 inline PROCESS_INFORMATION StartProgram(const std::string& exe, const std::string& folder) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
+                        &si, &pi)) {
+        std::fprintf(stderr, "%s could not be started (error %lu)\n", exe.c_str(),
+                     static_cast<unsigned long>(GetLastError()));
         pi.hProcess = nullptr;
+    }
     return pi;
 }
 

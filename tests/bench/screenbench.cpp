@@ -64,10 +64,8 @@ int main(int argc, char** argv) {
     int rounds = std::atoi(argv[1]);
     std::string folder = argv[2], exe = argv[3];
     PROCESS_INFORMATION pi = benchutil::StartProgram(exe, folder);
-    if (!pi.hProcess) {
-        std::fprintf(stderr, "cannot start %s\n", exe.c_str());
+    if (!pi.hProcess)
         return 1;
-    }
     HWND menu = WaitWindow(pi.dwProcessId, "WinFuncs", 20000);
     if (!menu) {
         std::fprintf(stderr, "no title screen\n");

@@ -55,11 +55,8 @@ void ReportMissingWindow(const PROCESS_INFORMATION& pi) {
 double TimeToWindow(const std::string& exe, const char* className, const std::string& folder) {
     double start = Now();
     PROCESS_INFORMATION pi = benchutil::StartProgram(exe, folder);
-    if (!pi.hProcess) {
-        std::fprintf(stderr, "%s could not be started (error %lu)\n", exe.c_str(),
-                     static_cast<unsigned long>(GetLastError()));
+    if (!pi.hProcess)
         return -1;
-    }
     double elapsed = -1;
     while (Now() - start < 20000) {
         if (benchutil::FindVisibleWindow(pi.dwProcessId, className)) {
